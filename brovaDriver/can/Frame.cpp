@@ -1,0 +1,44 @@
+#include "can/Frame.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "can/Identifiers.h"
+#include "hal/CAN.h"
+
+namespace brova::can {
+
+void sendFrame(uint32_t base, const Payload& payload, int32_t device) {
+  int32_t status = 0;
+  try {
+    HAL_CAN_SendMessage(base + static_cast<uint32_t>(device), payload.data(), kPayloadSize,
+                        HAL_CAN_SEND_PERIOD_NO_REPEAT, &status);
+  } catch (...) {
+    // A platform that throws has lost the frame like one that reports a status.
+  }
+}
+
+bool receiveFrame(uint32_t base, Payload& reply, int32_t device) {
+  uint32_t identifier = base + static_cast<uint32_t>(device);
+  uint8_t data[kPayloadSize] = {};
+  uint8_t size = 0;
+  uint32_t timeStamp = 0;
+  int32_t status = 0;
+  try {
+    HAL_CAN_ReceiveMessage(&identifier, kFullIdentifierMask, data, &size, &timeStamp, &status);
+  } catch (...) {
+    return false;
+  }
+  // Every negative status is a frame not taken (timed out, not found, or any other error);
+  // zero and positive warnings come with a frame.
+  if (status < 0) return false;
+  std::copy_n(data, std::min<std::size_t>(size, kPayloadSize), reply.begin());
+  return true;
+}
+
+void pause(double seconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000)));
+}
+
+}  // namespace brova::can

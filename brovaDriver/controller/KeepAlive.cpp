@@ -1,0 +1,105 @@
+#include "controller/KeepAlive.h"
+
+#include <chrono>
+#include <memory>
+
+#include "can/Frame.h"
+#include "can/Identifiers.h"
+#include "hal/HALBase.h"
+
+namespace brova::controller {
+
+namespace {
+constexpr auto kKeepAlivePeriod = std::chrono::milliseconds(100);
+}  // namespace
+
+struct KeepAliveTask {
+  int32_t device = 0;
+  int32_t handle = 0;
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool stopping = false;
+  std::thread thread;
+  KeepAliveTask* next = nullptr;
+};
+
+namespace {
+
+std::thread startOperatingSystemThread(void (*body)(KeepAliveTask*), KeepAliveTask* task) {
+  return std::thread(body, task);
+}
+
+// One pass: the active frame only when the platform says active twice in a row.
+void sendKeepAlive(int32_t device) {
+  static constexpr can::Payload kZeros{};
+  int32_t status = 0;
+  if (!HAL_GetSystemActive(&status)) {
+    can::sendFrame(can::kKeepAliveInactive, kZeros, device);
+  } else if (HAL_GetSystemActive(&status)) {
+    can::sendFrame(can::kKeepAliveActive, kZeros, device);
+  }
+}
+
+// Sends, then sleeps 100 ms, until stopped. The sleep is a wait that a stop cuts short, so
+// destroy does not wait out a period.
+void run(KeepAliveTask* task) {
+  std::unique_lock lock(task->mutex);
+  while (!task->stopping) {
+    lock.unlock();
+    try {
+      sendKeepAlive(task->device);
+    } catch (...) {
+      // A platform call that throws costs this pass, not the robot program.
+    }
+    lock.lock();
+    task->wake.wait_for(lock, kKeepAlivePeriod, [task] { return task->stopping; });
+  }
+}
+
+}  // namespace
+
+constinit ThreadStarter startThread = startOperatingSystemThread;
+
+void KeepAliveTasks::start(int32_t device, int32_t handle) {
+  auto task = std::make_unique<KeepAliveTask>();
+  task->device = device;
+  task->handle = handle;
+  std::lock_guard lock(mutex_);
+  task->thread = startThread(run, task.get());
+  // Appended, so the list runs from the oldest task to the newest.
+  KeepAliveTask** tail = &head_;
+  while (*tail != nullptr) tail = &(*tail)->next;
+  *tail = task.release();
+}
+
+bool KeepAliveTasks::stop(int32_t handle) {
+  KeepAliveTask* task = nullptr;
+  {
+    std::lock_guard lock(mutex_);
+    for (KeepAliveTask** link = &head_; *link != nullptr; link = &(*link)->next) {
+      if ((*link)->handle == handle) {
+        task = *link;
+        *link = task->next;
+        break;
+      }
+    }
+  }
+  if (task == nullptr) return false;
+  {
+    std::lock_guard lock(task->mutex);
+    task->stopping = true;
+  }
+  task->wake.notify_all();
+  task->thread.join();
+  delete task;
+  return true;
+}
+
+int KeepAliveTasks::running() {
+  std::lock_guard lock(mutex_);
+  int count = 0;
+  for (KeepAliveTask* task = head_; task != nullptr; task = task->next) ++count;
+  return count;
+}
+
+}  // namespace brova::controller

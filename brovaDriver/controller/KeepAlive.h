@@ -1,0 +1,42 @@
+// Keep-alive tasks: one background thread per open controller, telling it every 100 ms whether
+// the robot system is active.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+namespace brova::controller {
+
+struct KeepAliveTask;
+
+// Starts the thread of a task. Replaceable so that tests can make thread creation fail; the
+// default starts an operating-system thread.
+using ThreadStarter = std::thread (*)(void (*body)(KeepAliveTask*), KeepAliveTask* task);
+extern ThreadStarter startThread;
+
+// The tasks of one controller model, each tagged with the CAN handle of the create that
+// started it. Constant-initialised and trivially destructible: loading or unloading the
+// library runs none of its code, and tasks still running at exit are left alone.
+class KeepAliveTasks {
+ public:
+  constexpr KeepAliveTasks() = default;
+
+  // Starts a task addressing `device`. Throws std::system_error when the thread cannot start,
+  // std::bad_alloc when memory runs out; nothing is started then.
+  void start(int32_t device, int32_t handle);
+
+  // Stops the oldest running task started with `handle` and waits for its thread to end, so it
+  // sends nothing afterwards. Returns false when no task carries that handle.
+  bool stop(int32_t handle);
+
+  // Number of tasks running.
+  int running();
+
+ private:
+  std::mutex mutex_;
+  KeepAliveTask* head_ = nullptr;
+};
+
+}  // namespace brova::controller

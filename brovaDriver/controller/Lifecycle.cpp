@@ -1,0 +1,54 @@
+#include "controller/Lifecycle.h"
+
+#include "can/Console.h"
+#include "can/Identifiers.h"
+#include "controller/Commands.h"
+#include "hal/CANAPI.h"
+
+namespace brova::controller {
+
+int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag,
+               uint8_t motor) noexcept {
+  // The device number is checked first: both out of range reports only the device line.
+  if (device < kLowestDeviceNumber || device > kHighestDeviceNumber) {
+    console::reportStatus(console::kDeviceIdOutOfRange);
+    return 0;
+  }
+  if (frequency < kLowestFrequency || frequency > kHighestFrequency) {
+    console::reportStatus(console::kFrequencyOutOfRange);
+    return 0;
+  }
+  model.state.deviceNumber.store(device, std::memory_order_release);
+
+  bool obtained = false;
+  HAL_CANHandle handle = HAL_kInvalidHandle;
+  try {
+    // The platform's status is not examined: the handle it gives is the caller's handle.
+    int32_t status = 0;
+    handle =
+        HAL_InitializeCAN(static_cast<HAL_CANManufacturer>(can::kManufacturer), device,
+                          static_cast<HAL_CANDeviceType>(can::kDeviceTypeMotorController), &status);
+    obtained = true;
+    configureMotor(model, motor, frequency);
+    if (flag != nullptr) *flag = false;
+    model.state.keepAlive.start(device, handle);
+    if (!model.greeting.empty()) console::report(model.greeting);
+    return handle;
+  } catch (...) {
+    console::reportStatus(console::kInitializationFailed);
+  }
+  // The caller never sees this handle, so it is released here.
+  if (obtained) HAL_CleanCAN(handle);
+  return 0;
+}
+
+void destroy(const Model& model, int32_t handle) noexcept {
+  try {
+    model.state.keepAlive.stop(handle);
+  } catch (...) {
+    // Joining can only fail on a broken thread; the handle is released all the same.
+  }
+  HAL_CleanCAN(handle);
+}
+
+}  // namespace brova::controller

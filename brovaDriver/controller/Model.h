@@ -1,0 +1,38 @@
+// What the two controller models share, and the few values in which they differ.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string_view>
+#include <type_traits>
+
+#include "controller/KeepAlive.h"
+
+namespace brova::controller {
+
+// Process-wide state of one model. Constant-initialised, trivially destructible.
+struct ModelState {
+  // Device number of the most recent create that passed its argument checks; every frame of
+  // the model goes to it, whatever handle the caller passes. 0 before any create.
+  std::atomic<int32_t> deviceNumber{0};
+  // Held by a query from its request to its reply, so overlapping queries of one model cannot
+  // take each other's replies.
+  std::mutex exchangeLock;
+  KeepAliveTasks keepAlive;
+};
+
+static_assert(std::is_trivially_destructible_v<ModelState>);
+
+// The description of one model.
+struct Model {
+  ModelState& state;
+  // Between a request and the read of its reply, in seconds.
+  double replyPause;
+  // Printed after a successful create; empty for none.
+  std::string_view greeting;
+
+  int32_t device() const { return state.deviceNumber.load(std::memory_order_acquire); }
+};
+
+}  // namespace brova::controller

@@ -1,0 +1,101 @@
+// Control of the simulated CAN bus and robot state, for tests, device models and simulations.
+//
+// The simulated platform implements the platform's CAN functions over an in-process bus. Every
+// frame sent is recorded and handed to subscribers (device models answer requests from there);
+// frames put on the bus by a device model or a test are kept, the latest per identifier, for
+// HAL_CAN_ReceiveMessage. All functions are thread-safe.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace brovasim {
+
+using Clock = std::chrono::steady_clock;
+
+// A frame that went through HAL_CAN_SendMessage.
+struct SentFrame {
+  Clock::time_point time;
+  uint32_t id = 0;
+  std::array<uint8_t, 8> data{};
+  uint8_t size = 0;
+  int32_t periodMs = 0;
+};
+
+// One call of HAL_CAN_ReceiveMessage and what it answered.
+struct ReceiveCall {
+  Clock::time_point time;
+  uint32_t id = 0;
+  uint32_t mask = 0;
+  int32_t status = 0;
+  uint8_t size = 0;
+};
+
+// One call of HAL_InitializeCAN.
+struct CanInitialization {
+  int32_t manufacturer = 0;
+  int32_t deviceId = 0;
+  int32_t deviceType = 0;
+  int32_t handle = 0;
+  int32_t status = 0;
+};
+
+namespace can {
+
+// Forgets every recorded frame, call, kept frame, injected fault and subscriber, and restores
+// the defaults (system inactive, handles counting from the first value).
+void reset();
+
+// Frames sent so far, oldest first.
+std::vector<SentFrame> sentFrames();
+// Frames sent so far with exactly this identifier.
+std::vector<SentFrame> sentFrames(uint32_t id);
+// Waits until `predicate` holds for the frames sent so far, or the timeout passes.
+bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
+                 std::chrono::milliseconds timeout);
+void clearSentFrames();
+
+std::vector<ReceiveCall> receiveCalls();
+
+// Puts a frame on the bus as if a device had sent it; `size` is 0..8 (larger values are kept as
+// given, so tests can present over-long sizes to the receiver). The frame stays available to
+// receives until another frame with the same identifier replaces it or it is removed.
+void putFrame(uint32_t id, const std::vector<uint8_t>& data);
+void putFrame(uint32_t id, const uint8_t* data, uint8_t size);
+void removeFrame(uint32_t id);
+void removeAllFrames();
+
+// Fault injection: the next `count` calls report `status`. Sends still record the frame; a
+// receive still copies the kept frame if there is one, whatever the status, so the receiver
+// alone decides what the status means.
+void failNextSends(int32_t status, int count = 1);
+void failNextReceives(int32_t status, int count = 1);
+// The next `count` receives, or sends, throw a std::runtime_error (sends after recording).
+void throwOnNextReceives(int count = 1);
+void throwOnNextSends(int count = 1);
+// The next `count` initialisations report `status` (they still hand out a handle).
+void failNextInitializations(int32_t status, int count = 1);
+
+// Robot state answered by HAL_GetSystemActive: the scripted answers first, in order, then the
+// settable value.
+void setSystemActive(bool active);
+void scriptSystemActive(const std::vector<bool>& answers);
+int systemActiveQueries();
+
+// Handles: HAL_InitializeCAN hands out consecutive values starting at `next`.
+void setNextHandle(int32_t next);
+std::vector<CanInitialization> initializations();
+std::vector<int32_t> cleanedHandles();
+std::vector<int32_t> openHandles();
+
+// Called, outside the bus lock, for every frame sent. Returns an id for unsubscribe.
+using SendObserver = std::function<void(const SentFrame&)>;
+int subscribe(SendObserver observer);
+void unsubscribe(int subscription);
+
+}  // namespace can
+}  // namespace brovasim

@@ -1,0 +1,50 @@
+// Control of the simulated I2C ports, for tests, device models and simulations.
+//
+// Devices are attached at (port, 7-bit address). A transfer to an address without a device, or
+// on a port that is not open, fails with a negative result. All functions are thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace brovasim {
+
+// A device on a simulated I2C port. Results follow the platform: the byte count transferred, or
+// a negative value for a failed transfer. Calls for one device never overlap.
+class I2CDevice {
+ public:
+  virtual ~I2CDevice() = default;
+  virtual int32_t write(const uint8_t* data, int32_t count) = 0;
+  virtual int32_t read(uint8_t* buffer, int32_t count) = 0;
+};
+
+struct I2CTransfer {
+  enum class Kind { Write, Read };
+  Kind kind = Kind::Write;
+  int32_t port = 0;
+  int32_t address = 0;
+  std::vector<uint8_t> bytes;  // written, or read back
+  int32_t result = 0;
+};
+
+namespace i2c {
+
+// Detaches every device, forgets every transfer and open port, clears injected faults.
+void reset();
+
+void attach(int32_t port, int32_t address, std::shared_ptr<I2CDevice> device);
+void detach(int32_t port, int32_t address);
+
+// The next `count` transfers on any port fail with -1 before reaching a device.
+void failNextTransfers(int count = 1);
+
+std::vector<I2CTransfer> transfers();
+void clearTransfers();
+
+bool isOpen(int32_t port);
+int timesOpened(int32_t port);
+int timesClosed(int32_t port);
+
+}  // namespace i2c
+}  // namespace brovasim

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the library and runs every test: the normal build, then the address+undefined and the
+# thread sanitizer builds. Installs what is missing first.
+#   scripts/test.sh            all three builds
+#   scripts/test.sh default    only the named presets
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+presets=("$@")
+((${#presets[@]})) || presets=(default asan tsan)
+for preset in "${presets[@]}"; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done

@@ -1,0 +1,114 @@
+#include <chrono>
+
+#include "can/Frame.h"
+#include "can/Identifiers.h"
+#include "support/SimTest.h"
+
+namespace brova::can {
+namespace {
+
+using brova::testing::SimTest;
+using Clock = std::chrono::steady_clock;
+
+class Frame : public SimTest {};
+
+TEST_F(Frame, SendAddsDeviceNumberAndSendsEightBytesOnce) {
+  sendFrame(kSetMotorSpeed, {1, 0x32, 1, 0, 0, 0, 0, 9}, 5);
+  const auto frames = sent();
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].id, 0x020C0385u);
+  EXPECT_EQ(frames[0].size, 8);
+  EXPECT_EQ(frames[0].periodMs, 0);
+  EXPECT_EQ(frames[0].data, (Payload{1, 0x32, 1, 0, 0, 0, 0, 9}));
+}
+
+TEST_F(Frame, RejectedOrThrowingSendIsLostQuietly) {
+  brovasim::can::failNextSends(-1);
+  sendFrame(kDisableMotor, {}, 3);
+  brovasim::can::throwOnNextSends();
+  sendFrame(kDisableMotor, {}, 3);
+  EXPECT_EQ(sent(0x020C0343).size(), 2u);
+}
+
+TEST_F(Frame, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
+  Payload reply{7, 7, 7, 7, 7, 7, 7, 7};
+  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
+  EXPECT_EQ(reply, (Payload{7, 7, 7, 7, 7, 7, 7, 7}));
+  const auto calls = brovasim::can::receiveCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].id, 0x020C0405u);
+  EXPECT_EQ(calls[0].mask, 0x1FFFFFFFu);
+}
+
+TEST_F(Frame, ReceiveTakesOnlyTheExactIdentifier) {
+  brovasim::can::putFrame(0x020C0406, {1, 2});
+  Payload reply{};
+  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
+  EXPECT_TRUE(receiveFrame(kMotorCurrentReply, reply, 6));
+}
+
+// Every negative status is a frame not taken, even when the platform filled the buffer;
+// zero and positive warnings come with the frame.
+TEST_F(Frame, ReceiveStatusDecidesWhetherAFrameWasTaken) {
+  const struct {
+    int32_t status;
+    bool taken;
+  } rows[] = {{-1154, false},     {-44087, false}, {-1, false},   {-44086, false},
+              {INT32_MIN, false}, {0, true},       {44087, true}, {1, true}};
+  for (const auto& row : rows) {
+    brovasim::can::putFrame(0x020C0045, {9, 8, 7, 6, 5, 4, 3, 2});
+    brovasim::can::failNextReceives(row.status);
+    Payload reply{};
+    EXPECT_EQ(receiveFrame(kDeviceIdReply, reply, 5), row.taken) << "status " << row.status;
+    const Payload expected = row.taken ? Payload{9, 8, 7, 6, 5, 4, 3, 2} : Payload{};
+    EXPECT_EQ(reply, expected) << "status " << row.status;
+  }
+}
+
+TEST_F(Frame, ReceiveCopiesAtMostTheReportedSizeAndNeverMoreThanEight) {
+  const struct {
+    uint8_t size;
+    Payload expected;
+  } rows[] = {
+      {0, {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}},
+      {3, {1, 2, 3, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE}},
+      {8, {1, 2, 3, 4, 5, 6, 7, 8}},
+      {12, {1, 2, 3, 4, 5, 6, 7, 8}},
+  };
+  const uint8_t bytes[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+  for (const auto& row : rows) {
+    brovasim::can::putFrame(0x020C0045, bytes, row.size);
+    Payload reply;
+    reply.fill(0xEE);
+    EXPECT_TRUE(receiveFrame(kDeviceIdReply, reply, 5)) << "size " << int{row.size};
+    EXPECT_EQ(reply, row.expected) << "size " << int{row.size};
+  }
+}
+
+TEST_F(Frame, ReceiveThatThrowsIsAFrameNotTaken) {
+  brovasim::can::putFrame(0x020C0045, {1});
+  brovasim::can::throwOnNextReceives();
+  Payload reply{};
+  EXPECT_FALSE(receiveFrame(kDeviceIdReply, reply, 5));
+  EXPECT_EQ(reply, Payload{});
+}
+
+TEST_F(Frame, PauseSleepsWholeMilliseconds) {
+  const struct {
+    double seconds;
+    std::chrono::milliseconds least;
+  } rows[] = {{0.1, std::chrono::milliseconds(100)},
+              {0.01, std::chrono::milliseconds(10)},
+              {0.001, std::chrono::milliseconds(1)}};
+  for (const auto& row : rows) {
+    const auto start = Clock::now();
+    pause(row.seconds);
+    const auto slept = Clock::now() - start;
+    EXPECT_GE(slept, row.least) << row.seconds;
+    // Generous: the machines are shared; this only catches a pause in the wrong unit.
+    EXPECT_LT(slept, row.least * 3 + std::chrono::milliseconds(50)) << row.seconds;
+  }
+}
+
+}  // namespace
+}  // namespace brova::can

@@ -1,0 +1,63 @@
+// Shared ground for tests that run the driver against the simulated platform.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "brovasim/SimCan.h"
+#include "brovasim/SimI2C.h"
+
+namespace brova::testing {
+
+using Bytes = std::array<uint8_t, 8>;
+using namespace std::chrono_literals;
+
+// Starts every test from an empty simulated platform, and captures the console when asked.
+class SimTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    brovasim::can::reset();
+    brovasim::i2c::reset();
+  }
+
+  void TearDown() override {
+    if (capturing_) ::testing::internal::GetCapturedStdout();
+  }
+
+  void captureConsole() {
+    ::testing::internal::CaptureStdout();
+    capturing_ = true;
+  }
+
+  // What the driver printed since captureConsole().
+  std::string console() {
+    capturing_ = false;
+    return ::testing::internal::GetCapturedStdout();
+  }
+
+  static std::vector<brovasim::SentFrame> sent() { return brovasim::can::sentFrames(); }
+  static std::vector<brovasim::SentFrame> sent(uint32_t id) {
+    return brovasim::can::sentFrames(id);
+  }
+
+  // Waits until at least `count` frames with identifier `id` were sent.
+  static bool waitForFrames(uint32_t id, size_t count, std::chrono::milliseconds timeout = 2s) {
+    return brovasim::can::waitForSent(
+        [&](const std::vector<brovasim::SentFrame>& frames) {
+          size_t n = 0;
+          for (const auto& f : frames) n += f.id == id;
+          return n >= count;
+        },
+        timeout);
+  }
+
+ private:
+  bool capturing_ = false;
+};
+
+}  // namespace brova::testing
