@@ -45,10 +45,10 @@ void report(std::string_view text) {
 
 void reportStatus(int32_t code) { report(messageFor(code)); }
 
-void reportStatusFor(int32_t code, std::string_view suffix, unsigned number) {
+void reportWith(std::string_view text, std::string_view label, unsigned number) {
   try {
-    std::string line = messageFor(code);
-    line += suffix;
+    std::string line(text);
+    line += label;
     line += std::to_string(number);
     report(line);
   } catch (...) {

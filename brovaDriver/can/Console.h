@@ -36,7 +36,7 @@ void report(std::string_view text);
 // Reports the message of `code`.
 void reportStatus(int32_t code);
 
-// Reports the message of `code` followed by `suffix` and `number` in decimal, as one line.
-void reportStatusFor(int32_t code, std::string_view suffix, unsigned number);
+// Reports `text` followed by `label` and `number` in decimal, as one line.
+void reportWith(std::string_view text, std::string_view label, unsigned number);
 
 }  // namespace brova::console

@@ -24,13 +24,24 @@ struct ModelState {
 
 static_assert(std::is_trivially_destructible_v<ModelState>);
 
-// The description of one model.
+// How a model reads a hardware-type byte it does not know.
+enum class UnknownHardware {
+  NoHardwareFound,  // "No Hardware Found!"
+  ReadAsSmall,      // as the single-channel controller
+};
+
+// The description of one model: the few values in which the two models differ.
 struct Model {
   ModelState& state;
   // Between a request and the read of its reply, in seconds.
   double replyPause;
   // Printed after a successful create; empty for none.
   std::string_view greeting;
+  // Whether frames carry a motor or encoder number, named in the missing-reply lines.
+  bool numbersChannels;
+  // The current reply is byte 0 + byte 1 / this.
+  double currentByte1Divisor;
+  UnknownHardware unknownHardware;
 
   int32_t device() const { return state.deviceNumber.load(std::memory_order_acquire); }
 };

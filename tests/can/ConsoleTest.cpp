@@ -44,7 +44,7 @@ TEST(Console, ReportWritesOneLine) {
   reportStatus(1002);
   reportStatus(0);
   report(kGreeting);
-  reportStatusFor(kMotorCurrentUnavailable, " for motor: ", 2);
+  reportWith(messageFor(kMotorCurrentUnavailable), " for motor: ", 2);
   EXPECT_EQ(::testing::internal::GetCapturedStdout(),
             "Device ID out of range [1;63]\n"
             "\n"

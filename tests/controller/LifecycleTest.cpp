@@ -20,6 +20,8 @@ struct ModelUnderTest {
   const char* greeting;
 };
 
+void PrintTo(const ModelUnderTest& model, std::ostream* out) { *out << model.name; }
+
 const ModelUnderTest kModels[] = {
     {"BrovaQuad",
      [](int16_t d, int16_t f, bool* flag) { return c_BrovaQuad_create(d, f, flag, 0); },

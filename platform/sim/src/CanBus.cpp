@@ -44,6 +44,7 @@ struct Bus {
   std::vector<ReceiveCall> receiveCalls;
   std::map<uint32_t, KeptFrame> kept;
   uint64_t sequence = 0;
+  bool recording = true;
 
   InjectedStatus sendFault;
   InjectedStatus receiveFault;
@@ -66,6 +67,7 @@ struct Bus {
   void resetLocked() {
     sentFrames.clear();
     receiveCalls.clear();
+    recording = true;
     kept.clear();
     sendFault = {};
     receiveFault = {};
@@ -125,6 +127,12 @@ void clearSentFrames() {
   b.sentFrames.clear();
 }
 
+void setRecording(bool on) {
+  Bus& b = bus();
+  std::lock_guard lock(b.mutex);
+  b.recording = on;
+}
+
 std::vector<ReceiveCall> receiveCalls() {
   Bus& b = bus();
   std::lock_guard lock(b.mutex);
@@ -135,7 +143,8 @@ void putFrame(uint32_t id, const uint8_t* data, uint8_t size) {
   Bus& b = bus();
   std::lock_guard lock(b.mutex);
   KeptFrame frame;
-  std::memcpy(frame.data.data(), data, std::min<size_t>(size, frame.data.size()));
+  if (data != nullptr)
+    std::copy_n(data, std::min<size_t>(size, frame.data.size()), frame.data.begin());
   frame.size = size;
   frame.time = Clock::now();
   frame.sequence = ++b.sequence;
@@ -280,16 +289,15 @@ void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSi
   frame.id = messageID;
   frame.size = dataSize;
   frame.periodMs = periodMs;
-  if (data != nullptr) {
-    std::memcpy(frame.data.data(), data, std::min<size_t>(dataSize, frame.data.size()));
-  }
+  if (data != nullptr)
+    std::copy_n(data, std::min<size_t>(dataSize, frame.data.size()), frame.data.begin());
   int32_t result = 0;
   bool fail = false;
   std::vector<brovasim::can::SendObserver> observers;
   {
     std::lock_guard lock(b.mutex);
     b.sendFault.take(result);
-    b.sentFrames.push_back(frame);
+    if (b.recording) b.sentFrames.push_back(frame);
     if (b.sendThrows > 0) {
       --b.sendThrows;
       fail = true;
@@ -343,7 +351,7 @@ void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t
     call.size = latest->size;
   }
   call.status = result;
-  b.receiveCalls.push_back(call);
+  if (b.recording) b.receiveCalls.push_back(call);
   *status = result;
 }
 

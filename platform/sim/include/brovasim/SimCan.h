@@ -58,6 +58,9 @@ std::vector<SentFrame> sentFrames(uint32_t id);
 bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
                  std::chrono::milliseconds timeout);
 void clearSentFrames();
+// Whether sends and receives are recorded (on by default). Long-running simulations and
+// benchmarks turn it off so the records do not grow without bound.
+void setRecording(bool on);
 
 std::vector<ReceiveCall> receiveCalls();
 

@@ -1,0 +1,61 @@
+#include "analog/Transfers.h"
+
+#include "can/Console.h"
+#include "can/Frame.h"
+#include "hal/I2C.h"
+
+namespace brova::analog {
+
+namespace {
+constexpr double kConversionWait = 0.001;
+}  // namespace
+
+bool readBytes(const Board& b, int32_t count, uint8_t* buffer) {
+  if (count < 1) {
+    console::reportStatus(console::kReadCountOutOfRange);
+    return true;
+  }
+  if (buffer == nullptr) {
+    console::reportStatus(console::kReadBufferNull);
+    return true;
+  }
+  return HAL_ReadI2C(b.port, b.address, buffer, count) < 0;
+}
+
+bool writeBytes(const Board& b, const uint8_t* data, int32_t count) {
+  return HAL_WriteI2C(b.port, b.address, data, count) < 0;
+}
+
+bool writeRegisterByte(const Board& b, uint8_t reg, uint8_t value) {
+  const uint8_t data[2] = {reg, value};
+  return writeBytes(b, data, 2);
+}
+
+uint16_t readRegister(const Board& b, uint8_t reg) {
+  writeRegisterByte(b, reg, 0);
+  uint8_t bytes[2] = {};
+  if (readBytes(b, 2, bytes)) return 0;
+  return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+}
+
+int32_t readChannel(const Board& b, uint8_t channel) {
+  if (channel >= kChannels) return 0;
+  const uint16_t word = configWord(b, channel);
+  const uint8_t config[3] = {kConfigRegister, static_cast<uint8_t>(word >> 8),
+                             static_cast<uint8_t>(word & 0xFF)};
+  writeBytes(b, config, 3);
+  can::pause(kConversionWait);
+  return rawFromConversion(readRegister(b, kConversionRegister));
+}
+
+bool probeDevice(const Board& b) {
+  uint8_t byte = 0;
+  if (readBytes(b, 1, &byte)) {
+    console::reportStatus(console::kI2CNotConnected);
+    return false;
+  }
+  console::reportStatus(console::kI2CConnected);
+  return true;
+}
+
+}  // namespace brova::analog

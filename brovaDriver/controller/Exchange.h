@@ -1,0 +1,48 @@
+// The request/reply exchange every query uses: send the request, wait the model's pause, read
+// the reply once.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string_view>
+
+#include "can/Frame.h"
+#include "controller/Model.h"
+
+namespace brova::controller {
+
+// The console line of a query whose reply did not come.
+struct MissingReplyLine {
+  int32_t code = 0;                 // the message of this status code...
+  std::string_view text{};          // ...or this text, when not empty
+  std::string_view channelLabel{};  // then, when not empty, this label and `channel`
+  unsigned channel = 0;
+  bool silent = false;  // no line at all
+};
+
+// One exchange in progress. Holds the model's exchange lock from the request to the last reply
+// read, so overlapping queries of one model never take each other's replies.
+class Exchange {
+ public:
+  // Sends `request` to `requestBase` of the model's device and waits the model's pause.
+  Exchange(const Model& model, uint32_t requestBase, const can::Payload& request);
+
+  // Reads the latest reply on `replyBase` once into a zero-filled buffer: a missing reply
+  // reads as zeros. Reports `missing` when no frame was taken.
+  can::Payload receive(uint32_t replyBase, const MissingReplyLine& missing);
+
+ private:
+  std::lock_guard<std::mutex> lock_;
+  int32_t device_;
+};
+
+// A whole query: one request, one reply.
+can::Payload query(const Model& model, uint32_t requestBase, const can::Payload& request,
+                   uint32_t replyBase, const MissingReplyLine& missing);
+
+// The missing-reply line of a query that names a motor or encoder on a model that numbers its
+// channels, and the bare coded line otherwise.
+MissingReplyLine channelLine(const Model& model, int32_t code, std::string_view label,
+                             uint8_t channel);
+
+}  // namespace brova::controller

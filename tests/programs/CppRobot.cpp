@@ -1,0 +1,44 @@
+// A robot program written in C++ against the public header alone, including the identity
+// texts that only C++ callers receive. No controller answers on this bus, so queries read
+// zero. Exits 0 when every result is the one the library defines.
+#include <cstdio>
+#include <string>
+
+#include "BrovaDriver.h"
+
+namespace {
+
+int failures = 0;
+
+void expect(bool ok, const char* what) {
+  if (!ok) {
+    std::printf("FAILED: %s\n", what);
+    ++failures;
+  }
+}
+
+}  // namespace
+
+int main() {
+  const int32_t quad = c_BrovaQuad_create(5, 1000, nullptr, 0);
+  const int32_t small = c_BrovaSmall_create(7, 1000, nullptr);
+  expect(quad != 0 && small != 0, "both controllers open");
+
+  const std::string firmware = c_BrovaQuad_getFirmwareVersion(quad);
+  expect(firmware == "Firmware Version: [0.0.0]", "missing firmware reply reads 0.0.0");
+  expect(c_BrovaQuad_getFirmwareVersion(quad) == firmware, "a second call gives an equal text");
+  expect(c_BrovaQuad_getHardwareVersion(quad) == "No Hardware Found!", "quad hardware text");
+  expect(c_BrovaSmall_getHardwareVersion(small) == "Hardware: Brova Small, Version: 0",
+         "small hardware text");
+  expect(c_BrovaSmall_getSerialNumber(small) == "00000000-00000000-00000000", "serial text");
+
+  c_BrovaQuad_setMotorSpeed(quad, 0, 1.0);
+  expect(c_BrovaQuad_getRPM(quad, 0) == 0.0, "missing rpm reads 0");
+  expect(c_getVoltage(0) == 0.0f, "reading before initialisation is 0 V");
+
+  c_BrovaQuad_destroy(quad);
+  c_BrovaSmall_destroy(small);
+  std::printf("%s\n", failures == 0 ? "C++ robot program: all results as defined"
+                                    : "C++ robot program failed");
+  return failures == 0 ? 0 : 1;
+}
