@@ -49,6 +49,13 @@ void BM_SmallSetMotorSpeed(benchmark::State& state) {
 }
 BENCHMARK(BM_SmallSetMotorSpeed);
 
+// A call that does nothing: the floor under any entry point.
+void BM_QuadGetFaults(benchmark::State& state) {
+  OpenControllers open;
+  for (auto _ : state) benchmark::DoNotOptimize(c_BrovaQuad_getFaults(open.quad, 1));
+}
+BENCHMARK(BM_QuadGetFaults);
+
 void BM_QuadDisableMotor(benchmark::State& state) {
   OpenControllers open;
   for (auto _ : state) c_BrovaQuad_disableMotor(open.quad, 1);

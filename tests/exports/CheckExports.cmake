@@ -1,5 +1,5 @@
-# Compares the dynamic symbols a library defines with the expected list, one name a line.
-#   cmake -DLIBRARY=<file> -DEXPECTED=<file> -P CheckExports.cmake
+# Compares the dynamic symbols a library defines with the expected lists, one name a line.
+#   cmake -DLIBRARY=<file> "-DEXPECTED=<file>[;<file>...]" -P CheckExports.cmake
 execute_process(
   COMMAND nm -D --defined-only --format=just-symbols ${LIBRARY}
   OUTPUT_VARIABLE actual
@@ -10,7 +10,11 @@ endif()
 string(REGEX REPLACE "\n$" "" actual "${actual}")
 string(REPLACE "\n" ";" actual "${actual}")
 list(SORT actual)
-file(STRINGS ${EXPECTED} expected)
+set(expected)
+foreach(list_file IN LISTS EXPECTED)
+  file(STRINGS ${list_file} names)
+  list(APPEND expected ${names})
+endforeach()
 list(SORT expected)
 
 set(unexpected ${actual})
