@@ -108,6 +108,17 @@ TEST_F(AnalogBoard, InputsReadAsCountsAndVolts) {
   }
 }
 
+TEST_F(AnalogBoard, InputsFollowASignalOfTime) {
+  ASSERT_TRUE(initialize(5));
+  // 0.1 V at the start, rising 1 V a second.
+  board_->setInputSignal(2, [](double seconds) { return 0.1 + seconds; });
+  const int32_t early = c_getRawValue(2);
+  std::this_thread::sleep_for(200ms);
+  const int32_t later = c_getRawValue(2);
+  EXPECT_GE(early, 100);
+  EXPECT_GE(later - early, 190);  // at least 0.19 V later: 1000 counts a volt
+}
+
 TEST_F(AnalogBoard, ChannelsAbove3ReadZeroWithoutTraffic) {
   ASSERT_TRUE(initialize(5));
   board_->setInput(0, 1.0);

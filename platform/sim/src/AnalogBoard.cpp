@@ -17,13 +17,26 @@ constexpr double kFullScale[8] = {6.144, 4.096, 2.048, 1.024, 0.512, 0.256, 0.25
 }  // namespace
 
 void SimAnalogBoard::setInput(int channel, double volts) {
+  setInputSignal(channel, [volts](double) { return volts; });
+}
+
+void SimAnalogBoard::setInputSignal(int channel, Signal signal) {
   std::lock_guard lock(mutex_);
-  if (channel >= 0 && channel < 4) inputs_[channel] = volts;
+  if (channel < 0 || channel >= 4) return;
+  inputs_[channel] = std::move(signal);
+  signalStart_[channel] = std::chrono::steady_clock::now();
 }
 
 double SimAnalogBoard::input(int channel) const {
   std::lock_guard lock(mutex_);
-  return channel >= 0 && channel < 4 ? inputs_[channel] : 0.0;
+  return channel >= 0 && channel < 4 ? inputLocked(channel) : 0.0;
+}
+
+double SimAnalogBoard::inputLocked(int channel) const {
+  if (!inputs_[channel]) return 0.0;
+  const std::chrono::duration<double> since =
+      std::chrono::steady_clock::now() - signalStart_[channel];
+  return inputs_[channel](since.count());
 }
 
 void SimAnalogBoard::setPresent(bool present) {
@@ -69,11 +82,11 @@ void SimAnalogBoard::convert() {
   const int mux = (config_ >> 12) & 0x07;
   double volts = 0.0;
   switch (mux) {
-    case 0: volts = inputs_[0] - inputs_[1]; break;
-    case 1: volts = inputs_[0] - inputs_[3]; break;
-    case 2: volts = inputs_[1] - inputs_[3]; break;
-    case 3: volts = inputs_[2] - inputs_[3]; break;
-    default: volts = inputs_[mux - 4]; break;
+    case 0: volts = inputLocked(0) - inputLocked(1); break;
+    case 1: volts = inputLocked(0) - inputLocked(3); break;
+    case 2: volts = inputLocked(1) - inputLocked(3); break;
+    case 3: volts = inputLocked(2) - inputLocked(3); break;
+    default: volts = inputLocked(mux - 4); break;
   }
   const double fullScale = kFullScale[(config_ >> 9) & 0x07];
   const double code = std::clamp(std::round(volts / fullScale * 2048.0), -2048.0, 2047.0);

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <stdexcept>
 
+#include "brovasim/CandumpLog.h"
 #include "brovasim/SimCan.h"
 #include "hal/CAN.h"
 #include "hal/CANAPI.h"
@@ -149,6 +150,7 @@ void putFrame(uint32_t id, const uint8_t* data, uint8_t size) {
   frame.time = Clock::now();
   frame.sequence = ++b.sequence;
   b.kept[id] = frame;
+  capture::record(id, frame.data.data(), std::min<uint8_t>(size, 8));
 }
 
 void putFrame(uint32_t id, const std::vector<uint8_t>& data) {
@@ -306,6 +308,7 @@ void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSi
     for (const auto& [id, observer] : b.observers) observers.push_back(observer);
   }
   b.sent.notify_all();
+  brovasim::capture::record(messageID, frame.data.data(), std::min<uint8_t>(dataSize, 8));
   if (fail) throw std::runtime_error("simulated CAN send failure");
   if (status != nullptr) *status = result;
   for (const auto& observer : observers) observer(frame);

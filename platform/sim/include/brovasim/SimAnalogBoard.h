@@ -9,7 +9,9 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -23,8 +25,14 @@ class SimAnalogBoard : public I2CDevice {
   static constexpr int32_t kDefaultAddress = 0x48;
   static constexpr uint16_t kPowerOnConfig = 0x8583;
 
+  // A voltage as a function of the seconds since the signal was set.
+  using Signal = std::function<double(double seconds)>;
+
   // Sets input `channel` (0..3) to `volts` against ground.
   void setInput(int channel, double volts);
+  // Makes input `channel` follow `signal`, evaluated at each conversion.
+  void setInputSignal(int channel, Signal signal);
+  // The voltage at input `channel` now.
   double input(int channel) const;
   // A board that is not present fails every transfer, as an address without a device would.
   void setPresent(bool present);
@@ -38,9 +46,11 @@ class SimAnalogBoard : public I2CDevice {
 
  private:
   void convert();
+  double inputLocked(int channel) const;
 
   mutable std::mutex mutex_;
-  std::array<double, 4> inputs_{};
+  std::array<Signal, 4> inputs_{};
+  std::array<std::chrono::steady_clock::time_point, 4> signalStart_{};
   bool present_ = true;
   uint8_t pointer_ = 0;
   uint16_t config_ = kPowerOnConfig;

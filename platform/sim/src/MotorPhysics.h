@@ -1,0 +1,32 @@
+// The simulated controllers' motors and heat as exact functions of time between events (see
+// brovasim/SimController.h for the model).
+#pragma once
+
+#include <span>
+
+#include "brovasim/SimController.h"
+
+namespace brovasim::physics {
+
+// One channel's motor.
+struct Winding {
+  double rpm = 0.0;
+  double revolutions = 0.0;  // since the encoder was last reset
+};
+
+// What one channel's output applies while nothing changes.
+struct Drive {
+  bool on = false;
+  double duty = 0.0;  // -1..1
+  double load = 0.0;  // 0..1
+};
+
+// The current `winding` draws now under `drive`.
+double current(const Winding& winding, const Drive& drive, const MotorParameters& motor);
+
+// Advances every winding (each under its drive) and the controller's temperature by `seconds`.
+void advance(std::span<Winding> windings, std::span<const Drive> drives,
+             const MotorParameters& motor, const ThermalParameters& thermal, double& temperature,
+             double seconds);
+
+}  // namespace brovasim::physics
