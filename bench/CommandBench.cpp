@@ -1,77 +1,87 @@
-// A command costs its platform send and little more: each command against a bare send of the
-// same frame.
+// A command costs its platform send and little more: each command, and a bare platform send of
+// the very frame that command sends, as a pair ("Command/x" against "PlatformSend/x").
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
 
-#include "BrovaDriver.h"
-#include "brovasim/SimCan.h"
+#include "OpenControllers.h"
 #include "hal/CAN.h"
 
+namespace brova::bench {
 namespace {
 
-// An open controller of each model on a bus that does not record (the bench sends millions).
-struct OpenControllers {
-  OpenControllers() {
-    brovasim::can::reset();
-    brovasim::can::setRecording(false);
-    quad = c_BrovaQuad_create(5, 1000, nullptr, 0);
-    small = c_BrovaSmall_create(7, 1000, nullptr);
-  }
-  ~OpenControllers() {
-    c_BrovaQuad_destroy(quad);
-    c_BrovaSmall_destroy(small);
-  }
-  int32_t quad = 0;
-  int32_t small = 0;
+struct CommandCase {
+  const char* name;
+  void (*command)(const OpenControllers& open);
+  uint32_t id;
+  std::array<uint8_t, 8> frame;
 };
 
-void BM_PlatformSend(benchmark::State& state) {
+const CommandCase kCommands[] = {
+    {"quad setMotorSpeed",
+     [](const OpenControllers& o) { c_BrovaQuad_setMotorSpeed(o.quad, 1, 0.5); },
+     0x020C0380 + kQuadDevice,
+     {1, 50, 1, 0, 0, 0, 0, 0}},
+    {"quad disableMotor",
+     [](const OpenControllers& o) { c_BrovaQuad_disableMotor(o.quad, 1); },
+     0x020C0340 + kQuadDevice,
+     {1, 0, 0, 0, 0, 0, 0, 0}},
+    {"quad configureMotor",
+     [](const OpenControllers& o) { c_BrovaQuad_configureMotor(o.quad, 1000, 1); },
+     0x020C0280 + kQuadDevice,
+     {1, 0xE8, 0x03, 0, 0, 0, 0, 0}},
+    {"quad resetEncoder",
+     [](const OpenControllers& o) { c_BrovaQuadEncoder_resetEncoder(o.quad, 1); },
+     0x020C04C0 + kQuadDevice,
+     {1, 0, 0, 0, 0, 0, 0, 0}},
+    {"small setMotorSpeed",
+     [](const OpenControllers& o) { c_BrovaSmall_setMotorSpeed(o.small, 0.5); },
+     0x020C0380 + kSmallDevice,
+     {0, 50, 1, 0, 0, 0, 0, 0}},
+    {"small disableMotor",
+     [](const OpenControllers& o) { c_BrovaSmall_disableMotor(o.small); },
+     0x020C0340 + kSmallDevice,
+     {}},
+    {"small configureMotor",
+     [](const OpenControllers& o) { c_BrovaSmall_configureMotor(o.small, 1000); },
+     0x020C0280 + kSmallDevice,
+     {0, 0xE8, 0x03, 0, 0, 0, 0, 0}},
+    {"small resetEncoder",
+     [](const OpenControllers& o) { c_BrovaSmallEncoder_resetEncoder(o.small); },
+     0x020C04C0 + kSmallDevice,
+     {}},
+};
+
+void command(benchmark::State& state, const CommandCase* c) {
   OpenControllers open;
-  const uint8_t payload[8] = {1, 50, 1, 0, 0, 0, 0, 0};
+  for (auto _ : state) c->command(open);
+}
+
+void platformSend(benchmark::State& state, const CommandCase* c) {
+  OpenControllers open;
   for (auto _ : state) {
     int32_t status = 0;
-    HAL_CAN_SendMessage(0x020C0385, payload, 8, 0, &status);
+    HAL_CAN_SendMessage(c->id, c->frame.data(), 8, 0, &status);
     benchmark::DoNotOptimize(status);
   }
 }
-BENCHMARK(BM_PlatformSend);
 
-void BM_QuadSetMotorSpeed(benchmark::State& state) {
-  OpenControllers open;
-  for (auto _ : state) c_BrovaQuad_setMotorSpeed(open.quad, 1, 0.5);
-}
-BENCHMARK(BM_QuadSetMotorSpeed);
-
-void BM_SmallSetMotorSpeed(benchmark::State& state) {
-  OpenControllers open;
-  for (auto _ : state) c_BrovaSmall_setMotorSpeed(open.small, 0.5);
-}
-BENCHMARK(BM_SmallSetMotorSpeed);
-
-// A call that does nothing: the floor under any entry point.
-void BM_QuadGetFaults(benchmark::State& state) {
+// A call that does nothing: the floor under any entry point, and the C side of the JNI
+// crossing benchmark.
+void noOp(benchmark::State& state) {
   OpenControllers open;
   for (auto _ : state) benchmark::DoNotOptimize(c_BrovaQuad_getFaults(open.quad, 1));
 }
-BENCHMARK(BM_QuadGetFaults);
 
-void BM_QuadDisableMotor(benchmark::State& state) {
-  OpenControllers open;
-  for (auto _ : state) c_BrovaQuad_disableMotor(open.quad, 1);
-}
-BENCHMARK(BM_QuadDisableMotor);
-
-void BM_QuadConfigureMotor(benchmark::State& state) {
-  OpenControllers open;
-  for (auto _ : state) c_BrovaQuad_configureMotor(open.quad, 1000, 1);
-}
-BENCHMARK(BM_QuadConfigureMotor);
-
-void BM_QuadResetEncoder(benchmark::State& state) {
-  OpenControllers open;
-  for (auto _ : state) c_BrovaQuadEncoder_resetEncoder(open.quad, 1);
-}
-BENCHMARK(BM_QuadResetEncoder);
+[[maybe_unused]] const bool registered = [] {
+  for (const CommandCase& c : kCommands) {
+    benchmark::RegisterBenchmark((std::string("PlatformSend/") + c.name).c_str(), platformSend, &c);
+    benchmark::RegisterBenchmark((std::string("Command/") + c.name).c_str(), command, &c);
+  }
+  benchmark::RegisterBenchmark("NoOp/quad getFaults", noOp);
+  return true;
+}();
 
 }  // namespace
+}  // namespace brova::bench

@@ -1,50 +1,122 @@
-// A query costs its mandated pause and little more: the time each call takes beyond the pause,
-// as median and 99th percentile.
+// A query costs its mandated pause and little more: the time each query takes beyond the pause,
+// as median and 99th percentile, with its reply waiting on the bus.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "BeyondPause.h"
-#include "BrovaDriver.h"
-#include "brovasim/SimCan.h"
+#include "OpenControllers.h"
 
+namespace brova::bench {
 namespace {
 
-using brova::bench::measureBeyondPause;
+using std::chrono::milliseconds;
 
-void BM_QuadGetCurrent(benchmark::State& state) {
-  brovasim::can::reset();
-  brovasim::can::setRecording(false);
-  const int32_t quad = c_BrovaQuad_create(5, 1000, nullptr, 0);
-  brovasim::can::putFrame(0x020C0405, {2, 50});
-  measureBeyondPause(state, std::chrono::milliseconds(10),
-                     [&] { benchmark::DoNotOptimize(c_BrovaQuad_getCurrent(quad, 1)); });
-  c_BrovaQuad_destroy(quad);
-}
-BENCHMARK(BM_QuadGetCurrent)->Iterations(200)->Unit(benchmark::kMillisecond);
+struct QueryCase {
+  const char* name;
+  void (*query)(const OpenControllers& open);
+  milliseconds pause;
+  int iterations;
+  std::vector<uint32_t> replies;  // reply identifiers kept on the bus
+};
 
-void BM_QuadGetSerialNumber(benchmark::State& state) {
-  brovasim::can::reset();
-  brovasim::can::setRecording(false);
-  const int32_t quad = c_BrovaQuad_create(5, 1000, nullptr, 0);
-  for (uint32_t id : {0x020C01C5u, 0x020C0205u, 0x020C0245u})
-    brovasim::can::putFrame(id, {1, 2, 3, 4});
-  measureBeyondPause(state, std::chrono::milliseconds(10),
-                     [&] { benchmark::DoNotOptimize(c_BrovaQuad_getSerialNumber(quad)); });
-  c_BrovaQuad_destroy(quad);
-}
-BENCHMARK(BM_QuadGetSerialNumber)->Iterations(100)->Unit(benchmark::kMillisecond);
+const QueryCase kQueries[] = {
+    {"quad getID",
+     [](const OpenControllers& o) { benchmark::DoNotOptimize(c_BrovaQuad_getID(o.quad)); },
+     milliseconds(10),
+     100,
+     {0x020C0040}},
+    {"quad getFrequency",
+     [](const OpenControllers& o) { benchmark::DoNotOptimize(c_BrovaQuad_getFrequency(o.quad)); },
+     milliseconds(10),
+     100,
+     {0x020C0300}},
+    {"quad getCurrent",
+     [](const OpenControllers& o) { benchmark::DoNotOptimize(c_BrovaQuad_getCurrent(o.quad, 1)); },
+     milliseconds(10),
+     100,
+     {0x020C0400}},
+    {"quad getControllerTemp",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaQuad_getControllerTemp(o.quad));
+     },
+     milliseconds(10),
+     100,
+     {0x020C0600}},
+    {"quad getRPM",
+     [](const OpenControllers& o) { benchmark::DoNotOptimize(c_BrovaQuad_getRPM(o.quad, 1)); },
+     milliseconds(10),
+     100,
+     {0x020C0680}},
+    {"quad getEncoderDistance",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaQuadEncoder_getEncoderDistance(o.quad, 1, 0.5, 0, nullptr));
+     },
+     milliseconds(10),
+     100,
+     {0x020C0480}},
+    {"quad getFirmwareVersion",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaQuad_getFirmwareVersion(o.quad));
+     },
+     milliseconds(10),
+     100,
+     {0x020C00C0}},
+    {"quad getHardwareVersion",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaQuad_getHardwareVersion(o.quad));
+     },
+     milliseconds(10),
+     100,
+     {0x020C0140}},
+    {"quad getSerialNumber",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaQuad_getSerialNumber(o.quad));
+     },
+     milliseconds(10),
+     100,
+     {0x020C01C0, 0x020C0200, 0x020C0240}},
+    {"small getCurrent",
+     [](const OpenControllers& o) { benchmark::DoNotOptimize(c_BrovaSmall_getCurrent(o.small)); },
+     milliseconds(100),
+     20,
+     {0x020C0400}},
+    {"small getEncoderDistance",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaSmallEncoder_getEncoderDistance(o.small, 0.5, 0, nullptr));
+     },
+     milliseconds(100),
+     20,
+     {0x020C0480}},
+    {"small getSerialNumber",
+     [](const OpenControllers& o) {
+       benchmark::DoNotOptimize(c_BrovaSmall_getSerialNumber(o.small));
+     },
+     milliseconds(100),
+     20,
+     {0x020C01C0, 0x020C0200, 0x020C0240}},
+};
 
-void BM_SmallGetCurrent(benchmark::State& state) {
-  brovasim::can::reset();
-  brovasim::can::setRecording(false);
-  const int32_t small = c_BrovaSmall_create(7, 1000, nullptr);
-  brovasim::can::putFrame(0x020C0407, {2, 50});
-  measureBeyondPause(state, std::chrono::milliseconds(100),
-                     [&] { benchmark::DoNotOptimize(c_BrovaSmall_getCurrent(small)); });
-  c_BrovaSmall_destroy(small);
+void query(benchmark::State& state, const QueryCase* q) {
+  OpenControllers open;
+  const int device = std::string(q->name).starts_with("quad") ? kQuadDevice : kSmallDevice;
+  for (uint32_t reply : q->replies) {
+    brovasim::can::putFrame(reply + static_cast<uint32_t>(device), {1, 2, 3, 4, 5, 6, 7, 8});
+  }
+  measureBeyondPause(state, q->pause, [&] { q->query(open); });
 }
-BENCHMARK(BM_SmallGetCurrent)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+[[maybe_unused]] const bool registered = [] {
+  for (const QueryCase& q : kQueries) {
+    benchmark::RegisterBenchmark((std::string("Query/") + q.name).c_str(), query, &q)
+        ->Iterations(q.iterations)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
 
 }  // namespace
+}  // namespace brova::bench

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the library and runs every test: the normal build, then the address+undefined and the
-# thread sanitizer builds. Installs what is missing first.
-#   scripts/test.sh            all three builds
+# Builds the library and runs every test: the normal build (C++ and Java), the address+undefined
+# and the thread sanitizer builds, and the extended build (clang, sanitizers, a bounded run of
+# each fuzzer). Installs what is missing first.
+#   scripts/test.sh            all four builds
 #   scripts/test.sh default    only the named presets
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 presets=("$@")
-((${#presets[@]})) || presets=(default asan tsan)
+((${#presets[@]})) || presets=(default asan tsan extended)
 for preset in "${presets[@]}"; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null

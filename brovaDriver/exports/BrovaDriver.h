@@ -21,6 +21,13 @@ extern "C" {
 
 #define BROVA_API __attribute__((visibility("default")))
 
+/* The identity functions return std::string from C linkage on purpose: only C++ callers built
+ * against the same standard library see them. */
+#if defined(__cplusplus) && defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
+
 /* ---- BrovaQuad: four-channel controller -------------------------------------------------
  * Every operation but create takes the handle create returned; only destroy uses it. Queries
  * wait 10 ms for the controller's reply; a reply that does not come prints one line and reads
@@ -172,6 +179,10 @@ BROVA_API float c_getVoltage(uint8_t channel);
 
 #ifdef __cplusplus
 } /* extern "C" */
+#endif
+
+#if defined(__cplusplus) && defined(__clang__)
+#pragma clang diagnostic pop
 #endif
 
 #endif /* BROVADRIVER_BROVADRIVER_H */

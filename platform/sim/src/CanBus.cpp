@@ -63,6 +63,7 @@ struct Bus {
   std::vector<int32_t> open;
 
   std::map<int, can::SendObserver> observers;
+  std::map<int, can::PutObserver> putObservers;
   int nextObserver = 1;
 
   void resetLocked() {
@@ -83,6 +84,7 @@ struct Bus {
     cleaned.clear();
     open.clear();
     observers.clear();
+    putObservers.clear();
   }
 };
 
@@ -142,15 +144,22 @@ std::vector<ReceiveCall> receiveCalls() {
 
 void putFrame(uint32_t id, const uint8_t* data, uint8_t size) {
   Bus& b = bus();
-  std::lock_guard lock(b.mutex);
   KeptFrame frame;
   if (data != nullptr)
     std::copy_n(data, std::min<size_t>(size, frame.data.size()), frame.data.begin());
   frame.size = size;
   frame.time = Clock::now();
-  frame.sequence = ++b.sequence;
-  b.kept[id] = frame;
-  capture::record(id, frame.data.data(), std::min<uint8_t>(size, 8));
+  std::vector<PutObserver> observers;
+  {
+    std::lock_guard lock(b.mutex);
+    frame.sequence = ++b.sequence;
+    b.kept[id] = frame;
+    capture::record(id, frame.data.data(), std::min<uint8_t>(size, 8));
+    observers.reserve(b.putObservers.size());
+    for (const auto& [subscription, observer] : b.putObservers) observers.push_back(observer);
+  }
+  const PutFrame put{.time = frame.time, .id = id, .data = frame.data, .size = size};
+  for (const auto& observer : observers) observer(put);
 }
 
 void putFrame(uint32_t id, const std::vector<uint8_t>& data) {
@@ -255,6 +264,20 @@ void unsubscribe(int subscription) {
   b.observers.erase(subscription);
 }
 
+int subscribePut(PutObserver observer) {
+  Bus& b = bus();
+  std::lock_guard lock(b.mutex);
+  const int id = b.nextObserver++;
+  b.putObservers.emplace(id, std::move(observer));
+  return id;
+}
+
+void unsubscribePut(int subscription) {
+  Bus& b = bus();
+  std::lock_guard lock(b.mutex);
+  b.putObservers.erase(subscription);
+}
+
 }  // namespace can
 }  // namespace brovasim
 
@@ -269,7 +292,7 @@ HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t device
   int32_t result = 0;
   b.initFault.take(result);
   const int32_t handle = b.nextHandle++;
-  b.initializations.push_back({manufacturer, deviceId, deviceType, handle, result});
+  if (b.recording) b.initializations.push_back({manufacturer, deviceId, deviceType, handle, result});
   b.open.push_back(handle);
   if (status != nullptr) *status = result;
   return handle;
@@ -278,7 +301,7 @@ HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t device
 void HAL_CleanCAN(HAL_CANHandle handle) {
   brovasim::Bus& b = bus();
   std::lock_guard lock(b.mutex);
-  b.cleaned.push_back(handle);
+  if (b.recording) b.cleaned.push_back(handle);
   auto it = std::find(b.open.begin(), b.open.end(), handle);
   if (it != b.open.end()) b.open.erase(it);
 }

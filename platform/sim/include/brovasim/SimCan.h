@@ -26,6 +26,14 @@ struct SentFrame {
   int32_t periodMs = 0;
 };
 
+// A frame put on the bus by a device model or a test.
+struct PutFrame {
+  Clock::time_point time;
+  uint32_t id = 0;
+  std::array<uint8_t, 8> data{};  // the first min(size, 8) bytes given
+  uint8_t size = 0;               // as given to putFrame, so it may exceed 8
+};
+
 // One call of HAL_CAN_ReceiveMessage and what it answered.
 struct ReceiveCall {
   Clock::time_point time;
@@ -58,7 +66,7 @@ std::vector<SentFrame> sentFrames(uint32_t id);
 bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
                  std::chrono::milliseconds timeout);
 void clearSentFrames();
-// Whether sends and receives are recorded (on by default). Long-running simulations and
+// Whether sends, receives, initialisations and cleans are recorded (on by default). Long-running simulations and
 // benchmarks turn it off so the records do not grow without bound.
 void setRecording(bool on);
 
@@ -99,6 +107,14 @@ std::vector<int32_t> openHandles();
 using SendObserver = std::function<void(const SentFrame&)>;
 int subscribe(SendObserver observer);
 void unsubscribe(int subscription);
+
+// Called, outside the bus lock and in the thread that put it, for every frame put on the bus
+// (putFrame), in the order they were put. A bridge to another bus (brova-devsim, which carries
+// the device models' replies to a SocketCAN interface) hears the replies here. Returns an id
+// for unsubscribePut; reset() forgets these subscriptions too.
+using PutObserver = std::function<void(const PutFrame&)>;
+int subscribePut(PutObserver observer);
+void unsubscribePut(int subscription);
 
 }  // namespace can
 }  // namespace brovasim

@@ -214,4 +214,39 @@ class JniEntryPointsTest {
     assertEquals(false, FeruxJNI.c_initializeI2C(5.0f));
     FeruxJNI.c_closeI2C();
   }
+
+  @Test
+  void extremeJavaValuesConvertToDefinedArguments() {
+    final long quad = openQuad(5);
+    assertEquals(0L, BrovaQuadJNI.c_BrovaQuad_create(Integer.MIN_VALUE, 1000, true, 0));
+    assertEquals(0L, BrovaQuadJNI.c_BrovaQuad_create(Integer.MAX_VALUE, Integer.MAX_VALUE, true, 0));
+    SimCan.clearSentFrames();
+    for (long handle : new long[] {Long.MIN_VALUE, Long.MAX_VALUE, -1L, quad}) {
+      BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(handle, Integer.MAX_VALUE, Double.POSITIVE_INFINITY);
+      BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(handle, Integer.MIN_VALUE, Double.NaN);
+      BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(handle, 3, -Double.MAX_VALUE);
+    }
+    final SentFrame[] frames = SimCan.sentFrames(SET_MOTOR_SPEED + 5);
+    assertEquals(12, frames.length);
+    for (int i = 0; i < frames.length; i += 3) {
+      assertArrayEquals(bytes(255, 255, 1, 0, 0, 0, 0, 0), frames[i].data());
+      assertArrayEquals(bytes(0, 0, 0, 0, 0, 0, 0, 0), frames[i + 1].data());
+      assertArrayEquals(bytes(3, 255, 0, 1, 0, 0, 0, 0), frames[i + 2].data());
+    }
+    BrovaQuadJNI.c_BrovaQuad_destroy(Long.MIN_VALUE);
+    BrovaQuadJNI.c_BrovaQuad_destroy(Long.MAX_VALUE);
+    assertArrayEquals(new int[] {0, -1}, SimCan.cleanedHandles());
+  }
+
+  @ParameterizedTest
+  @CsvSource({"3.4028235E38, 2147483647", "-3.4028235E38, -2147483648", "Infinity, 2147483647",
+      "-Infinity, -2147483648", "2147483648.0, 2147483647", "-2147483904.0, -2147483648"})
+  void fullScaleVoltagesBeyondTheIntRangeSaturate(float fullScale, double wholeVolts) {
+    try (SimAnalogBoard board = SimAnalogBoard.attach()) {
+      board.setInput(0, 1.024);
+      FeruxJNI.c_initializeI2C(fullScale);
+      assertEquals(1024 * (float) (wholeVolts / 2048.0), FeruxJNI.c_getVoltage(0));
+      FeruxJNI.c_closeI2C();
+    }
+  }
 }

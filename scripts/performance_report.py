@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Renders docs/performance.md from the measurements scripts/performance.sh collected."""
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+from datetime import date
+
+out = sys.argv[1]
+
+
+def read_pairs(name):
+    values = {}
+    with open(os.path.join(out, name)) as f:
+        for line in f:
+            parts = line.split()
+            if len(parts) == 2:
+                try:
+                    values[parts[0]] = float(parts[1])
+                except ValueError:
+                    pass
+    return values
+
+
+def machine():
+    model = "unknown processor"
+    try:
+        for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+            if line.startswith("Model name:"):
+                model = line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return f"{model}, {os.cpu_count()} cores, Linux {platform.release()}"
+
+
+bench = json.load(open(os.path.join(out, "bench.json")))
+runs = {}
+for b in bench["benchmarks"]:
+    if b.get("run_type") != "iteration":
+        continue
+    name = b["run_name"].split("/iterations:")[0]
+    runs.setdefault(name, []).append(b)
+
+
+def median_time(name):
+    return statistics.median(r["real_time"] for r in runs[name])
+
+
+def median_counter(name, counter):
+    return statistics.median(r[counter] for r in runs[name])
+
+
+def verdict(ok):
+    return "meets" if ok else "**misses**"
+
+
+lines = []
+add = lines.append
+add("# Performance")
+add("")
+add(f"Measured on {date.today().isoformat()} by `scripts/performance.sh` on {machine()}, against the")
+add("simulated platform, optimised build (`default` preset). Regenerate with `scripts/performance.sh`.")
+add("")
+add("## Method")
+add("")
+add("- Commands: Google Benchmark, each command against a bare `HAL_CAN_SendMessage` of the very frame")
+add("  that command sends, in the same run (5 repetitions, randomly interleaved; medians). The ratio is")
+add("  what the library adds on top of the platform call it must make.")
+add("- Queries and analog readings: each call timed on its own with the reply waiting on the bus; the")
+add("  time beyond the mandated pause (10 ms BrovaQuad, 100 ms BrovaSmall, 1 ms analog) as median")
+add("  and 99th percentile over all calls (medians over the repetitions).")
+add("- Keep-alive: the spacing of one controller's keep-alive frames over 30 s while as many spinning")
+add("  threads as cores keep every core busy; frames per second each open controller puts on the bus.")
+add("- JNI: a Java loop of 5 million calls (median of 7 rounds after a warm-up) against the same call")
+add("  made from C in the benchmark run.")
+add("- Memory: resident memory per running keep-alive task (100 tasks), and thread count and resident")
+add("  memory before and after 1000 create/destroy cycles (after 1000 warm-up cycles).")
+add("")
+add("## Commands (goal: at most 1.10× the bare platform send)")
+add("")
+add("| Command | Bare send (ns) | Command (ns) | Ratio | Goal |")
+add("|---|---:|---:|---:|---|")
+for name in sorted(n for n in runs if n.startswith("Command/")):
+    what = name.split("/", 1)[1]
+    bare = median_time("PlatformSend/" + what)
+    cmd = median_time(name)
+    add(f"| {what} | {bare:.1f} | {cmd:.1f} | {cmd / bare:.2f}× | {verdict(cmd / bare <= 1.10)} |")
+add("")
+add("## Queries and readings beyond their pause (goal: median ≤ 0.2 ms, p99 ≤ 1 ms)")
+add("")
+add("| Call | Pause | Median beyond (µs) | p99 beyond (µs) | Goal |")
+add("|---|---:|---:|---:|---|")
+for name in sorted(n for n in runs if n.startswith("Query/") or n.startswith("BM_Analog")):
+    median = median_counter(name, "beyond_pause_median_us")
+    p99 = median_counter(name, "beyond_pause_p99_us")
+    pause = "1 ms" if "Analog" in name else ("10 ms" if "quad" in name else "100 ms")
+    label = name.split("/", 1)[1] if "/" in name else "analog getVoltage"
+    add(f"| {label} | {pause} | {median:.0f} | {p99:.0f} | {verdict(median <= 200 and p99 <= 1000)} |")
+add("")
+k = read_pairs("keepalive.txt")
+add("## Keep-alive (goal: median 100.0–100.3 ms, p99 ≤ 100.5 ms)")
+add("")
+add("| Figure | Value |")
+add("|---|---:|")
+add(f"| run length | {k['keepalive_seconds']:.1f} s, {int(k['keepalive_load_threads'])} load threads |")
+add(f"| spacings measured | {int(k['keepalive_gaps'])} |")
+add(f"| median spacing | {k['keepalive_median_ms']:.3f} ms |")
+add(f"| 99th percentile | {k['keepalive_p99_ms']:.3f} ms |")
+add(f"| shortest / longest | {k['keepalive_min_ms']:.3f} / {k['keepalive_max_ms']:.3f} ms |")
+add(f"| frames per second per open controller | {k['keepalive_frames_per_second_per_controller']:.2f} |")
+ok = 100.0 <= k["keepalive_median_ms"] <= 100.3 and k["keepalive_p99_ms"] <= 100.5
+add(f"| goal | {verdict(ok)} |")
+add("")
+j = read_pairs("jni.txt")
+c_noop = median_time("NoOp/quad getFaults")
+c_cmd = median_time("Command/quad setMotorSpeed")
+add("## JNI crossing (goal: ≤ 50 ns beyond the C call)")
+add("")
+add("| Call | From C (ns) | From Java (ns) | Beyond C (ns) | Goal |")
+add("|---|---:|---:|---:|---|")
+for label, c_time, key in (("getFaults (no-op)", c_noop, "jni_getFaults_ns"),
+                           ("setMotorSpeed", c_cmd, "jni_setMotorSpeed_ns")):
+    beyond = j[key] - c_time
+    add(f"| {label} | {c_time:.1f} | {j[key]:.1f} | {beyond:.1f} | {verdict(beyond <= 50)} |")
+add("")
+m = read_pairs("memory.txt")
+add("## Memory")
+add("")
+add("| Figure | Value |")
+add("|---|---:|")
+add(f"| resident memory per keep-alive task | {m['memory_rss_per_task_kb']:.1f} kB |")
+add(f"| threads per open controller | {m['memory_threads_with_100_tasks'] / 100:.0f} |")
+add(f"| threads before / after 1000 create/destroy cycles | {int(m['memory_threads_before_cycles'])} / {int(m['memory_threads_after_1000_cycles'])} |")
+add(f"| resident memory before / after 1000 cycles | {int(m['memory_rss_before_cycles_kb'])} / {int(m['memory_rss_after_1000_cycles_kb'])} kB |")
+add(f"| resident memory at start (before warm-up) | {int(m['memory_rss_cold_kb'])} kB |")
+print("\n".join(lines))
