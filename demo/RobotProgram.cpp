@@ -1,16 +1,15 @@
-// Uses the library's public header only, as a team's robot program does.
+// Uses the library's public C++ header only, as a team's robot program does.
 #include "RobotProgram.h"
 
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <mutex>
+#include <exception>
 #include <string>
 #include <thread>
 
-#include "BrovaDriver.h"
+#include "BrovaDriver.hpp"
 
 namespace demo {
 
@@ -20,14 +19,13 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kLoopPeriod = 20ms;
-constexpr int16_t kFrequency = 15000;
-constexpr int kQuadChannels = 4;
+constexpr int kLoopsPerPrint = 15;  // a telemetry table about three times a second
+constexpr int kQuadChannels = brova::BrovaQuad::kChannels;
 // A 10 cm wheel circumference over a 2048-count encoder.
 constexpr double kMetresPerTick = 0.1 / 2048;
-constexpr int32_t kFeruxFullScale = 5;
 constexpr double kPi = 3.14159265358979323846;
 
-// The speed each output is commanded at `t` seconds into the run of `length` seconds.
+// The speed each output is commanded at `t` seconds into a run of `length` seconds.
 struct Profile {
   std::array<double, kQuadChannels> quad{};
   double small = 0.0;
@@ -44,148 +42,98 @@ Profile profileAt(double t, double length) {
   return p;
 }
 
-std::string signedSpeed(double speed) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%+.2f", speed);
+void printIdentity(const char* model, int device, const std::string& firmware,
+                   const std::string& hardware, const std::string& serial) {
+  std::printf("%-10s (device %d): %s | %s | serial %s\n", model, device, firmware.c_str(),
+              hardware.c_str(), serial.c_str());
+}
+
+// A reading in a fixed width; "--" until the telemetry thread has read it once.
+std::string show(const brova::Reading& reading, int width, int decimals) {
+  char text[32];
+  if (reading.present()) {
+    std::snprintf(text, sizeof text, "%*.*f", width, decimals, reading.value);
+  } else {
+    std::snprintf(text, sizeof text, "%*s", width, "--");
+  }
   return text;
 }
 
-class Robot {
- public:
-  explicit Robot(const RobotSettings& settings) : settings_(settings) {}
-
-  bool open() {
-    bool flag = false;
-    quad_ = c_BrovaQuad_create(static_cast<int16_t>(settings_.quadDevice), kFrequency, &flag, 0);
-    small_ = c_BrovaSmall_create(static_cast<int16_t>(settings_.smallDevice), kFrequency, &flag);
-    if (quad_ == 0 || small_ == 0) return false;
-    for (uint8_t motor = 1; motor < kQuadChannels; ++motor) {
-      c_BrovaQuad_configureMotor(quad_, kFrequency, motor);
-    }
-    feruxPresent_ = c_initializeI2C(kFeruxFullScale);
-    return true;
+// One table from the latest readings: nothing here waits for a controller.
+void printTelemetry(double t, const Profile& p, const brova::BrovaQuad& quad,
+                    const brova::BrovaSmall& small, const brova::Ferux& ferux) {
+  std::string table;
+  char line[160];
+  std::snprintf(line, sizeof line, "t=%5.2f s   BrovaQuad temp %s C\n", t,
+                show(quad.getTemperature(), 5, 2).c_str());
+  table += line;
+  for (int motor = 0; motor < kQuadChannels; ++motor) {
+    std::snprintf(
+        line, sizeof line, "  quad ch%d  cmd %+.2f  current %s A  rpm %s  distance %s m\n", motor,
+        p.quad[motor], show(quad.getCurrent(motor), 6, 2).c_str(),
+        show(quad.getRPM(motor), 5, 0).c_str(), show(quad.getEncoderDistance(motor), 7, 3).c_str());
+    table += line;
   }
-
-  void printIdentity() {
-    // One query after the other, in reading order.
-    const std::string quadFirmware = c_BrovaQuad_getFirmwareVersion(quad_);
-    const std::string quadHardware = c_BrovaQuad_getHardwareVersion(quad_);
-    const std::string quadSerial = c_BrovaQuad_getSerialNumber(quad_);
-    std::printf("BrovaQuad  (device %d): %s | %s | serial %s\n", settings_.quadDevice,
-                quadFirmware.c_str(), quadHardware.c_str(), quadSerial.c_str());
-    const std::string smallFirmware = c_BrovaSmall_getFirmwareVersion(small_);
-    const std::string smallHardware = c_BrovaSmall_getHardwareVersion(small_);
-    const std::string smallSerial = c_BrovaSmall_getSerialNumber(small_);
-    std::printf("BrovaSmall (device %d): %s | %s | serial %s\n", settings_.smallDevice,
-                smallFirmware.c_str(), smallHardware.c_str(), smallSerial.c_str());
+  std::snprintf(
+      line, sizeof line, "  small     cmd %+.2f  current %s A             distance %s m\n", p.small,
+      show(small.getCurrent(), 6, 2).c_str(), show(small.getEncoderDistance(), 7, 3).c_str());
+  table += line;
+  if (ferux.isConnected()) {
+    std::snprintf(line, sizeof line, "  ferux     %s V  %s V  %s V  %s V\n",
+                  show(ferux.getVoltage(0), 5, 2).c_str(), show(ferux.getVoltage(1), 5, 2).c_str(),
+                  show(ferux.getVoltage(2), 5, 2).c_str(), show(ferux.getVoltage(3), 5, 2).c_str());
+    table += line;
   }
+  std::fputs(table.c_str(), stdout);
+  std::fflush(stdout);
+}
 
-  // The 20 ms control loop. Commands never wait; telemetry runs on its own thread because
-  // every query waits for its controller's reply.
-  void drive() {
-    std::atomic<bool> running = true;
-    started_ = Clock::now();
-    std::thread telemetry([&] {
-      while (running) printTelemetry();
-    });
-    const auto start = started_;
-    auto next = start;
-    for (;;) {
-      const double t = std::chrono::duration<double>(Clock::now() - start).count();
-      if (t >= settings_.seconds) break;
-      const Profile p = profileAt(t, settings_.seconds);
-      for (uint8_t motor = 0; motor < kQuadChannels; ++motor) {
-        c_BrovaQuad_setMotorSpeed(quad_, motor, p.quad[motor]);
-      }
-      c_BrovaSmall_setMotorSpeed(small_, p.small);
-      {
-        std::lock_guard lock(commandLock_);
-        commanded_ = p;
-      }
-      next += kLoopPeriod;
-      std::this_thread::sleep_until(next);
-    }
-    running = false;
-    telemetry.join();
+int drive(const RobotSettings& settings, const EnableSwitch& enable) {
+  brova::BrovaQuad quad(settings.quadDevice);
+  brova::BrovaSmall small(settings.smallDevice);
+  brova::Ferux ferux(5);
+  printIdentity("BrovaQuad", settings.quadDevice, quad.getFirmwareVersion(),
+                quad.getHardwareVersion(), quad.getSerialNumber());
+  printIdentity("BrovaSmall", settings.smallDevice, small.getFirmwareVersion(),
+                small.getHardwareVersion(), small.getSerialNumber());
+  for (int encoder = 0; encoder < kQuadChannels; ++encoder) {
+    quad.setDistancePerTick(encoder, kMetresPerTick);
   }
+  small.setDistancePerTick(kMetresPerTick);
+  quad.startTelemetry(50ms);
+  small.startTelemetry(50ms);
+  if (ferux.isConnected()) ferux.startTelemetry(50ms);
 
-  void stop() {
-    for (uint8_t motor = 0; motor < kQuadChannels; ++motor) c_BrovaQuad_disableMotor(quad_, motor);
-    c_BrovaSmall_disableMotor(small_);
+  std::printf("Robot enabled: driving for %.1f s\n", settings.seconds);
+  enable(true);
+  const auto start = Clock::now();
+  auto next = start;
+  for (int loop = 0;; ++loop) {
+    const double t = std::chrono::duration<double>(Clock::now() - start).count();
+    if (t >= settings.seconds) break;
+    const Profile p = profileAt(t, settings.seconds);
+    for (int motor = 0; motor < kQuadChannels; ++motor) quad.set(motor, p.quad[motor]);
+    small.set(p.small);
+    if (loop % kLoopsPerPrint == 0) printTelemetry(t, p, quad, small, ferux);
+    next += kLoopPeriod;
+    std::this_thread::sleep_until(next);
   }
-
-  void close() {
-    c_BrovaQuad_destroy(quad_);
-    c_BrovaSmall_destroy(small_);
-    c_closeI2C();
-  }
-
- private:
-  Profile commanded() {
-    std::lock_guard lock(commandLock_);
-    return commanded_;
-  }
-
-  // Each line shows the command in force when its readings were taken.
-  void printTelemetry() {
-    std::string block;
-    char line[160];
-    std::snprintf(line, sizeof line, "t=%5.2f s   BrovaQuad temp %5.2f C\n", elapsed(),
-                  c_BrovaQuad_getControllerTemp(quad_));
-    block += line;
-    for (uint8_t motor = 0; motor < kQuadChannels; ++motor) {
-      const double amps = c_BrovaQuad_getCurrent(quad_, motor);
-      const double rpm = c_BrovaQuad_getRPM(quad_, motor);
-      const double metres =
-          c_BrovaQuadEncoder_getEncoderDistance(quad_, motor, kMetresPerTick, 0, nullptr);
-      std::snprintf(line, sizeof line,
-                    "  quad ch%u  cmd %s  current %6.2f A  rpm %5.0f  distance %7.3f m\n", motor,
-                    signedSpeed(commanded().quad[motor]).c_str(), amps, rpm, metres);
-      block += line;
-    }
-    const double smallAmps = c_BrovaSmall_getCurrent(small_);
-    const double smallMetres =
-        c_BrovaSmallEncoder_getEncoderDistance(small_, kMetresPerTick, 0, nullptr);
-    std::snprintf(line, sizeof line, "  small     cmd %s  current %6.2f A  %s distance %7.3f m\n",
-                  signedSpeed(commanded().small).c_str(), smallAmps, "          ", smallMetres);
-    block += line;
-    if (feruxPresent_) {
-      std::snprintf(line, sizeof line, "  ferux     %5.2f V  %5.2f V  %5.2f V  %5.2f V\n",
-                    c_getVoltage(0), c_getVoltage(1), c_getVoltage(2), c_getVoltage(3));
-      block += line;
-    }
-    std::fputs(block.c_str(), stdout);
-    std::fflush(stdout);
-  }
-
-  double elapsed() const { return std::chrono::duration<double>(Clock::now() - started_).count(); }
-
-  RobotSettings settings_;
-  int32_t quad_ = 0;
-  int32_t small_ = 0;
-  bool feruxPresent_ = false;
-  Clock::time_point started_;
-  std::mutex commandLock_;
-  Profile commanded_;
-};
+  for (int motor = 0; motor < kQuadChannels; ++motor) quad.disable(motor);
+  small.disable();
+  enable(false);
+  std::printf("Robot disabled\n");
+  return 0;  // the destructors stop the telemetry threads and close everything
+}
 
 }  // namespace
 
 int runRobot(const RobotSettings& settings, const EnableSwitch& enable) {
-  Robot robot(settings);
-  if (!robot.open()) {
-    std::printf("Could not open the controllers\n");
+  try {
+    return drive(settings, enable);
+  } catch (const std::exception& e) {
+    std::printf("Robot program stopped: %s\n", e.what());
     return 1;
   }
-  robot.printIdentity();
-  std::printf("Robot enabled: driving for %.1f s\n", settings.seconds);
-  enable(true);
-  robot.drive();
-  robot.stop();
-  enable(false);
-  std::printf("Robot disabled\n");
-  robot.close();
-  return 0;
 }
 
 }  // namespace demo

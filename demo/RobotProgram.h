@@ -16,7 +16,8 @@ struct RobotSettings {
 using EnableSwitch = std::function<void(bool enabled)>;
 
 // Opens the controllers and the analog board, prints their identity, drives a speed profile in
-// a 20 ms loop while a second thread prints telemetry, then disables and closes everything.
+// a 20 ms loop that prints the latest telemetry (read by the objects' own threads) a few times a
+// second, then disables and closes everything.
 // Returns the process exit status.
 int runRobot(const RobotSettings& settings, const EnableSwitch& enable);
 

@@ -21,6 +21,8 @@ echo "Memory..."
 build/default/bench/brova_memory_bench >"$out/memory.txt"
 echo "JNI crossing..."
 cmake --build --preset default --target java_bench | grep '_ns ' >"$out/jni.txt"
+cmake --build --preset default --target java_objects_bench | grep -E '^objects_|^jni_' |
+  sed 's/^jni_/objects_jni_/' >>"$out/jni.txt"
 
 python3 scripts/performance_report.py "$out" >docs/performance.md
 echo "Wrote docs/performance.md"

@@ -6,6 +6,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,10 @@ class SimTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (capturing_) ::testing::internal::GetCapturedStdout();
+    if (!capturing_) return;
+    // GoogleTest reports failures on standard output too: show them rather than swallow them.
+    const std::string captured = ::testing::internal::GetCapturedStdout();
+    if (HasFailure()) std::fputs(captured.c_str(), stderr);
   }
 
   void captureConsole() {

@@ -1,0 +1,68 @@
+package com.quorvel.frc;
+
+import static org.junit.jupiter.api.Assertions.fail;
+
+import com.quorvel.frc.sim.SentFrame;
+import com.quorvel.frc.sim.SimCan;
+import java.time.Duration;
+import java.util.Arrays;
+import java.util.HexFormat;
+import java.util.List;
+import java.util.function.BooleanSupplier;
+
+/** What the object API tests share: reading the simulated bus, waiting, counting threads. */
+final class TestBus {
+  static final int CONFIGURE_MOTOR = 0x020C0280;
+  static final int MOTOR_CURRENT_REQUEST = 0x020C03C0;
+  static final int MOTOR_CURRENT_REPLY = 0x020C0400;
+  static final int ENCODER_COUNT_REPLY = 0x020C0480;
+  static final int RESET_ENCODER = 0x020C04C0;
+  static final int TEMPERATURE_REPLY = 0x020C0600;
+  static final int RPM_REPLY = 0x020C0680;
+  private static final int KEEP_ALIVE = 0x020C0500;
+
+  private TestBus() {}
+
+  /** The frames sent so far but keep-alive frames, which come on their own schedule. */
+  static List<SentFrame> commandFrames() {
+    return Arrays.stream(SimCan.sentFrames())
+        .filter(frame -> (frame.id() & ~0x7F) != KEEP_ALIVE)
+        .toList();
+  }
+
+  /** The frames sent so far but keep-alive frames, as "IDENTIFIER bytes" lines. */
+  static List<String> describedCommandFrames() {
+    return commandFrames().stream().map(TestBus::describe).toList();
+  }
+
+  static String describe(SentFrame frame) {
+    return String.format("%08X %s", frame.id(), HexFormat.of().formatHex(frame.data()));
+  }
+
+  static byte[] bytes(int... values) {
+    final byte[] result = new byte[values.length];
+    for (int i = 0; i < values.length; ++i) {
+      result[i] = (byte) values[i];
+    }
+    return result;
+  }
+
+  /** Polls {@code condition} until it holds, failing after {@code timeout}. */
+  static void waitUntil(BooleanSupplier condition, Duration timeout, String what)
+      throws InterruptedException {
+    final long deadline = System.nanoTime() + timeout.toNanos();
+    while (!condition.getAsBoolean()) {
+      if (System.nanoTime() - deadline > 0) {
+        fail("waited " + timeout.toMillis() + " ms for " + what);
+      }
+      Thread.sleep(5);
+    }
+  }
+
+  /** The live threads called {@code name}. */
+  static long threadsNamed(String name) {
+    return Thread.getAllStackTraces().keySet().stream()
+        .filter(thread -> thread.getName().equals(name) && thread.isAlive())
+        .count();
+  }
+}
