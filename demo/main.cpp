@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "Arguments.h"
 #include "RobotProgram.h"
 #include "brovasim/CandumpLog.h"
 #include "brovasim/SimAnalogBoard.h"
@@ -29,22 +30,6 @@ constexpr const char* kUsage =
     "\n"
     "The environment variable BROVA_CAN_CAPTURE=FILE captures as --capture does.\n";
 
-bool parseInt(const char* text, int low, int high, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < low || value > high) return false;
-  out = static_cast<int>(value);
-  return true;
-}
-
-bool parseSeconds(const char* text, double& out) {
-  char* end = nullptr;
-  const double value = std::strtod(text, &end);
-  if (end == text || *end != '\0' || !(value > 0) || value > 3600) return false;
-  out = value;
-  return true;
-}
-
 int usageError(const char* message, const char* value) {
   std::fprintf(stderr, "brova-demo: %s%s\n\n%s", message, value, kUsage);
   return 2;
@@ -62,13 +47,15 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     } else if (!std::strcmp(arg, "--seconds") && value) {
-      if (!parseSeconds(value, settings.seconds)) return usageError("bad --seconds ", value);
+      if (!demo::parseSeconds(value, settings.seconds)) return usageError("bad --seconds ", value);
       ++i;
     } else if (!std::strcmp(arg, "--quad") && value) {
-      if (!parseInt(value, 1, 63, settings.quadDevice)) return usageError("bad --quad ", value);
+      if (!demo::parseInt(value, 1, 63, settings.quadDevice))
+        return usageError("bad --quad ", value);
       ++i;
     } else if (!std::strcmp(arg, "--small") && value) {
-      if (!parseInt(value, 1, 63, settings.smallDevice)) return usageError("bad --small ", value);
+      if (!demo::parseInt(value, 1, 63, settings.smallDevice))
+        return usageError("bad --small ", value);
       ++i;
     } else if (!std::strcmp(arg, "--capture") && value) {
       capture = value;

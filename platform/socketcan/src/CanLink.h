@@ -1,0 +1,40 @@
+// One open CAN socket: frames written to it, and a reader thread that keeps what arrives in a
+// frame store.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <thread>
+
+#include "FrameStore.h"
+
+namespace brovasocketcan {
+
+class CanLink {
+ public:
+  // Takes `fd`, an open socket carrying struct can_frame records, and starts reading it. Throws
+  // std::system_error (having closed `fd`) when the reader cannot be set up.
+  explicit CanLink(int fd);
+  // Stops the reader and closes the socket.
+  ~CanLink();
+  CanLink(const CanLink&) = delete;
+  CanLink& operator=(const CanLink&) = delete;
+
+  // 0, or the negative errno of the failed write.
+  int32_t send(const Frame& frame);
+  // The latest frame received under `mask`, at most once (see FrameStore).
+  std::optional<ReceivedFrame> take(uint32_t id, uint32_t mask);
+
+ private:
+  void readUntilStopped();
+
+  const int fd_;
+  const int stopFd_;
+  FrameStore store_;
+  std::thread reader_;
+};
+
+// Milliseconds of the steady clock, wrapping at 32 bits: the time stamp of a received frame.
+uint32_t steadyMilliseconds();
+
+}  // namespace brovasocketcan

@@ -1,0 +1,26 @@
+// A CAN frame as the platform's HAL functions see it, and as the kernel's SocketCAN sockets carry
+// it (struct can_frame).
+#pragma once
+
+#include <linux/can.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace brovasocketcan {
+
+// `id` is the platform's identifier: 29 bits, or 11 bits with HAL_CAN_IS_FRAME_11BIT, plus
+// HAL_CAN_IS_FRAME_REMOTE for a remote frame.
+struct Frame {
+  uint32_t id = 0;
+  std::array<uint8_t, 8> data{};
+  uint8_t size = 0;  // 0..8
+};
+
+// The frame to write: extended unless the identifier says 11-bit; `size` above 8 is cut to 8.
+can_frame toCanFrame(const Frame& frame);
+// The frame read, in the platform's terms; nothing for an error frame.
+std::optional<Frame> fromCanFrame(const can_frame& frame);
+
+}  // namespace brovasocketcan

@@ -1,0 +1,43 @@
+// The frames received and not yet taken: the latest one per identifier.
+//
+// A receive takes the frame it returns, so each received frame is returned at most once. A
+// controller's reply is read once, by the query that asked for it; the next query of the same
+// kind then waits for its own reply and reports it missing if none comes, rather than decoding
+// the previous reply again as if it were fresh.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+
+#include "Frame.h"
+
+namespace brovasocketcan {
+
+struct ReceivedFrame {
+  Frame frame;
+  uint32_t timeStampMs = 0;
+};
+
+class FrameStore {
+ public:
+  // Keeps `frame`, replacing a frame with the same identifier that was not taken yet.
+  void keep(const Frame& frame, uint32_t timeStampMs);
+  // Takes, among the kept frames whose identifier matches `id` under `mask`, the one kept last.
+  std::optional<ReceivedFrame> take(uint32_t id, uint32_t mask);
+  // How many frames are kept and not taken.
+  size_t size() const;
+
+ private:
+  struct Kept {
+    ReceivedFrame received;
+    uint64_t sequence = 0;
+  };
+
+  mutable std::mutex mutex_;
+  std::map<uint32_t, Kept> kept_;
+  uint64_t sequence_ = 0;
+};
+
+}  // namespace brovasocketcan

@@ -1,0 +1,222 @@
+# The checks on the guest's vcan0, through the kernel's CAN stack: each prints "PASS: name" or
+# "FAIL: name (why)", and the logs it judged.
+export BROVA_CAN_INTERFACE=vcan0
+passed=0
+failed=0
+pass() { echo "PASS: $1"; passed=$((passed + 1)); }
+fail() { echo "FAIL: $1"; failed=$((failed + 1)); }
+show() { echo "---- $1"; cat "$1"; echo "----"; }
+
+# Waits up to 20 s for `text` in `file`.
+wait_for_text() {
+  i=0
+  while ! grep -q "$2" "$1" 2>/dev/null; do
+    i=$((i + 1))
+    [ $i -gt 200 ] && return 1
+    sleep 0.1
+  done
+}
+
+# candump in the background, its socket open before anything is sent.
+start_candump() {
+  candump -L vcan0 >"$1" &
+  candump_pid=$!
+  sleep 0.5
+}
+stop_candump() {
+  sleep 0.3
+  kill $candump_pid
+  wait $candump_pid 2>/dev/null
+}
+
+# "ID#DATA" of each frame of a candump -L log, in order.
+frames() { awk '{print $3}' "$1"; }
+
+# ---- Frames the library sends appear on the bus byte for byte ----------------------------
+check_wire() {
+  start_candump /tmp/wire.log
+  socketcan_vm_check wire >/tmp/wire.out 2>&1
+  status=$?
+  stop_candump
+  show /tmp/wire.log
+  [ $status = 0 ] || { fail "wire: socketcan_vm_check exited $status"; show /tmp/wire.out; return; }
+  frames /tmp/wire.log >/tmp/wire.frames
+  # Every frame but the keep-alive, in order: configure motor 2 at 1000 Hz, then motor 1 at +0.5.
+  grep -v '^020C0505#' /tmp/wire.frames >/tmp/wire.commands
+  printf '020C0285#02E8030000000000\n020C0385#0132010000000000\n' >/tmp/wire.expected
+  if cmp -s /tmp/wire.commands /tmp/wire.expected; then
+    pass "wire: configure and set-speed frames byte for byte"
+  else
+    fail "wire: commands on the bus differ from configure + set speed"
+  fi
+  [ "$(head -1 /tmp/wire.frames)" = 020C0285#02E8030000000000 ] &&
+    pass "wire: configure is the first frame" || fail "wire: configure is not the first frame"
+  keepalives=$(grep -c '^020C0505#0000000000000000$' /tmp/wire.frames)
+  [ "$keepalives" -ge 3 ] && pass "wire: $keepalives inactive keep-alive frames in 350 ms" ||
+    fail "wire: $keepalives inactive keep-alive frames in 350 ms (expected at least 3)"
+  grep -q '^020C0545#' /tmp/wire.frames && fail "wire: active keep-alive while disabled"
+}
+
+# ---- Replies sent with cansend are decoded by the queries --------------------------------
+# Each row: the reply frames put on the bus | the first query's result | the same query again
+# (a reply is returned once: nothing new has come).
+REPLIES='020C0045#2A|id=42|id=0
+020C0405#0C22|current=12.34|current=0.00
+020C01C5#78563412 020C0205#F0DEBC9A 020C0245#17050000|serial=12345678-9ABCDEF0-00000517|serial=00000000-00000000-00000000
+020C00C5#010402|firmware=Firmware Version: [1.4.2]|firmware=Firmware Version: [0.0.0]'
+
+check_replies() {
+  rm -f /tmp/go
+  start_candump /tmp/replies.log
+  socketcan_vm_check replies /tmp/go >/tmp/replies.out 2>/tmp/replies.err &
+  program=$!
+  if ! wait_for_text /tmp/replies.out ready; then
+    fail "replies: the program did not get ready"
+    kill $program
+    stop_candump
+    return
+  fi
+  echo "$REPLIES" | while IFS='|' read -r sent first again; do
+    for frame in $sent; do cansend vcan0 "$frame"; done
+  done
+  touch /tmp/go
+  wait $program
+  status=$?
+  stop_candump
+  show /tmp/replies.out
+  [ $status = 0 ] || { fail "replies: socketcan_vm_check exited $status"; return; }
+  echo "$REPLIES" | while IFS='|' read -r sent first again; do
+    grep -qxF "first $first" /tmp/replies.out && pass "replies: $sent -> $first" ||
+      fail "replies: $sent did not read as $first"
+    grep -qxF "again $again" /tmp/replies.out && pass "replies: asked again -> $again" ||
+      fail "replies: asked again did not read as $again"
+  done 2>&1 | tee /tmp/replies.verdicts
+  passed=$((passed + $(grep -c '^PASS' /tmp/replies.verdicts)))
+  failed=$((failed + $(grep -c '^FAIL' /tmp/replies.verdicts)))
+  # Each query asked twice: ID, current of motor 1, serial, firmware requests on the bus.
+  for request in 020C0005#0000000000000000 020C03C5#0100000000000000 \
+    020C0185#0000000000000000 020C0085#0000000000000000; do
+    count=$(frames /tmp/replies.log | grep -c "^$request\$")
+    [ "$count" = 2 ] && pass "replies: request $request on the bus twice" ||
+      fail "replies: request $request on the bus $count times (expected 2)"
+  done
+}
+
+# ---- The demo against brova-devsim, two processes on one bus ------------------------------
+check_demo() {
+  # Replies at once: the emulated machine adds its own delays to the 10 ms reply window.
+  brova-devsim --can vcan0 --quad 5 --small 7 --latency-ms 0 >/tmp/devsim.out 2>&1 &
+  devsim=$!
+  if ! wait_for_text /tmp/devsim.out 'stop with Ctrl-C'; then
+    fail "demo: brova-devsim did not start"
+    show /tmp/devsim.out
+    kill $devsim
+    return
+  fi
+  brova-demo-can --can vcan0 --seconds 2 >/tmp/demo.out 2>&1
+  status=$?
+  kill -TERM $devsim
+  wait $devsim
+  devsim_status=$?
+  show /tmp/demo.out
+  show /tmp/devsim.out
+  [ $status = 0 ] && pass "demo: ran to completion" || fail "demo: exited $status"
+  grep -qF 'BrovaQuad  (device 5): Firmware Version: [1.4.2] | Hardware: Brova Quad, Version: 3 | serial 42525651-00010001-00000517' /tmp/demo.out &&
+    pass "demo: BrovaQuad identity from brova-devsim" || fail "demo: BrovaQuad identity"
+  grep -qF 'BrovaSmall (device 7): Firmware Version: [1.2.0] | Hardware: Brova Small, Version: 1 | serial 42525653-00010001-00000A2C' /tmp/demo.out &&
+    pass "demo: BrovaSmall identity from brova-devsim" || fail "demo: BrovaSmall identity"
+  grep -q 'Robot disabled' /tmp/demo.out && pass "demo: disabled at the end" ||
+    fail "demo: no 'Robot disabled'"
+  # Channel 1 runs at +0.50 all along: once enabled over the bus, its motor turns.
+  fastest=$(awk '/quad ch1/ {for (i = 1; i < NF; ++i) if ($i == "rpm" && $(i + 1) > max) max = $(i + 1)} END {print max + 0}' /tmp/demo.out)
+  [ "$fastest" -gt 500 ] && pass "demo: quad channel 1 turned (up to $fastest rpm)" ||
+    fail "demo: quad channel 1 did not turn (rpm $fastest): not enabled over the bus?"
+  [ $devsim_status = 0 ] && grep -q 'stopping on SIGTERM' /tmp/devsim.out &&
+    pass "demo: brova-devsim stopped cleanly on SIGTERM" ||
+    fail "demo: brova-devsim exited $devsim_status on SIGTERM"
+  missing=$(grep -c 'could not be obtained' /tmp/demo.out)
+  echo "demo: $missing console lines about missing replies"
+}
+
+# ---- Keep-alive spacing over the real stack ----------------------------------------------
+check_keepalive_spacing() {
+  seconds=8
+  start_candump /tmp/keepalive.log
+  socketcan_vm_check keepalive $seconds >/tmp/keepalive.out 2>&1
+  status=$?
+  stop_candump
+  [ $status = 0 ] || { fail "keep-alive: socketcan_vm_check exited $status"; return; }
+  # Gaps between consecutive keep-alive frames of device 5, in microseconds, from the kernel's
+  # receive time stamps.
+  awk '$3 ~ /^020C05[04]5#/ {
+         stamp = substr($1, 2, length($1) - 2); split(stamp, part, ".")
+         t = part[1] * 1000000 + part[2]
+         if (seen) print t - last
+         last = t; seen = 1
+       }' /tmp/keepalive.log | sort -n >/tmp/keepalive.gaps
+  n=$(wc -l </tmp/keepalive.gaps)
+  if [ "$n" -lt 20 ]; then
+    fail "keep-alive: only $n gaps measured in $seconds s"
+    return
+  fi
+  median=$(awk -v n="$n" 'NR == int((n + 1) / 2) {print}' /tmp/keepalive.gaps)
+  p99=$(awk -v n="$n" 'BEGIN {k = int(n * 0.99); if (k < n * 0.99) ++k} NR == k {print}' /tmp/keepalive.gaps)
+  low=$(head -1 /tmp/keepalive.gaps)
+  high=$(tail -1 /tmp/keepalive.gaps)
+  figures=$(awk -v m="$median" -v p="$p99" -v l="$low" -v h="$high" -v n="$n" \
+    'BEGIN {printf "%d gaps: median %.3f ms, p99 %.3f ms, min %.3f ms, max %.3f ms", n, m / 1000, p / 1000, l / 1000, h / 1000}')
+  echo "keep-alive spacing: $figures"
+  if [ "$median" -ge 95000 ] && [ "$median" -le 110000 ]; then
+    pass "keep-alive: median spacing within 95-110 ms ($figures)"
+  else
+    fail "keep-alive: median spacing outside 95-110 ms ($figures)"
+  fi
+  if [ "$median" -ge 100000 ] && [ "$median" -le 100300 ] && [ "$p99" -le 100500 ]; then
+    echo "keep-alive: tight bound met (median 100.0-100.3 ms, p99 <= 100.5 ms)"
+  elif grep -q brova.strict_timing=1 /proc/cmdline; then
+    fail "keep-alive: tight bound missed (median 100.0-100.3 ms, p99 <= 100.5 ms): $figures"
+  else
+    echo "keep-alive: tight bound missed (median 100.0-100.3 ms, p99 <= 100.5 ms), reported only"
+  fi
+}
+
+# ---- An interface that does not exist ----------------------------------------------------
+check_missing_interface() {
+  BROVA_CAN_INTERFACE=nosuch0 socketcan_vm_check wire >/tmp/missing.out 2>/tmp/missing.err
+  status=$?
+  show /tmp/missing.err
+  lines=$(wc -l </tmp/missing.err)
+  [ "$lines" = 1 ] && grep -q 'cannot open CAN interface nosuch0 (No such device)' /tmp/missing.err &&
+    pass "missing interface: one line naming it" ||
+    fail "missing interface: expected one line naming nosuch0, got $lines"
+  [ $status = 1 ] && pass "missing interface: the check program stops" ||
+    fail "missing interface: the check program exited $status"
+  brova-devsim --can nosuch0 --quad 5 >/dev/null 2>&1
+  status=$?
+  [ $status = 1 ] && pass "missing interface: brova-devsim exits 1" ||
+    fail "missing interface: brova-devsim exited $status"
+  brova-devsim --can vcan0 >/dev/null 2>&1
+  status=$?
+  [ $status = 2 ] && pass "bad usage: brova-devsim exits 2" ||
+    fail "bad usage: brova-devsim exited $status"
+}
+
+# ---- The unit tests, on this kernel ------------------------------------------------------
+check_unit_tests() {
+  for program in socketcan_unit_tests socketcan_hal_tests devsim_tests; do
+    if $program --gtest_brief=1 >/tmp/$program.out 2>&1; then
+      pass "$program: $(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' /tmp/$program.out)"
+    else
+      show /tmp/$program.out
+      fail "$program"
+    fi
+  done
+}
+
+check_wire
+check_replies
+check_demo
+check_keepalive_spacing
+check_missing_interface
+check_unit_tests
+echo "vm: $passed passed, $failed failed"

@@ -1,0 +1,86 @@
+#include "Bridge.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+
+#include "CanSocket.h"
+#include "brovasim/SimCan.h"
+#include "hal/CAN.h"
+
+namespace devsim {
+
+namespace {
+constexpr const char* kWriteFailedLine =
+    "brova-devsim: a reply could not be written to the bus (%s); later failures are counted "
+    "silently\n";
+}  // namespace
+
+// The socket's writing side. The simulated bus may call an observer after it unsubscribed, so
+// the observer shares this, and the socket closes when the last of them lets go.
+struct Bridge::Outlet {
+  explicit Outlet(int fd) : fd(fd) {}
+  ~Outlet() { ::close(fd); }
+
+  void write(const brovasim::PutFrame& put) {
+    brovasocketcan::Frame frame{
+        .id = put.id, .data = put.data, .size = std::min<uint8_t>(put.size, 8)};
+    const int32_t status = brovasocketcan::writeFrame(fd, frame);
+    if (status == 0) {
+      ++written;
+      return;
+    }
+    if (failed++ == 0) std::fprintf(stderr, kWriteFailedLine, std::strerror(-status));
+  }
+
+  const int fd;
+  std::atomic<uint64_t> written = 0;
+  std::atomic<uint64_t> failed = 0;
+};
+
+Bridge::Bridge(int fd) : outlet_(std::make_shared<Outlet>(fd)) {
+  stopFd_ = eventfd(0, EFD_CLOEXEC);
+  if (stopFd_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
+  subscription_ = brovasim::can::subscribePut(
+      [outlet = outlet_](const brovasim::PutFrame& put) { outlet->write(put); });
+  reader_ = std::thread([this] { hearUntilStopped(); });
+}
+
+Bridge::~Bridge() {
+  brovasim::can::unsubscribePut(subscription_);
+  const uint64_t one = 1;
+  while (::write(stopFd_, &one, sizeof one) < 0 && errno == EINTR) {
+  }
+  reader_.join();
+  ::close(stopFd_);
+}
+
+uint64_t Bridge::repliesWritten() const { return outlet_->written; }
+
+uint64_t Bridge::failedWrites() const { return outlet_->failed; }
+
+void Bridge::hearUntilStopped() {
+  brovasocketcan::Frame frame;
+  for (;;) {
+    switch (brovasocketcan::waitForFrame(outlet_->fd, stopFd_, frame)) {
+      case brovasocketcan::Read::Frame: {
+        int32_t status = 0;
+        HAL_CAN_SendMessage(frame.id, frame.data.data(), frame.size, HAL_CAN_SEND_PERIOD_NO_REPEAT,
+                            &status);
+        ++heard_;
+        break;
+      }
+      case brovasocketcan::Read::Nothing:
+      case brovasocketcan::Read::Failed: break;
+      case brovasocketcan::Read::Stopped: return;
+    }
+  }
+}
+
+}  // namespace devsim

@@ -1,0 +1,42 @@
+// brova-devsim's command line.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace devsim {
+
+inline constexpr const char* kUsage =
+    "usage: brova-devsim --can IFACE [--quad N]... [--small N]... [--latency-ms MS]\n"
+    "Runs simulated BrovaQuad and BrovaSmall controllers on a SocketCAN interface, as their own\n"
+    "process: they hear the requests and commands on the bus, follow the keep-alive frames and\n"
+    "answer as the real controllers do, after the reply latency.\n"
+    "\n"
+    "  --can IFACE        the CAN interface (vcan0, can0, ...)\n"
+    "  --quad N           a BrovaQuad with device number N (1..63); repeatable\n"
+    "  --small N          a BrovaSmall with device number N (1..63); repeatable\n"
+    "  --latency-ms MS    from hearing a request to answering it, 0..1000 (default 2)\n"
+    "  -h, --help         this text\n"
+    "\n"
+    "Prints one line when the controllers are on the bus, then runs until SIGINT or SIGTERM.\n"
+    "BROVA_CAN_CAPTURE=FILE writes every frame heard and answered to FILE (candump log format).\n"
+    "Exit status: 0 stopped by a signal, 1 the interface cannot be opened, 2 bad usage.\n";
+
+struct Options {
+  std::string interface;
+  std::vector<int> quads;
+  std::vector<int> smalls;
+  std::chrono::microseconds replyLatency{2000};
+};
+
+// What the command line asks for: help, an error (the text names the bad argument), or a run.
+struct Parsed {
+  bool help = false;
+  std::string error;
+  Options options;
+};
+
+Parsed parseOptions(const std::vector<std::string>& arguments);
+
+}  // namespace devsim
