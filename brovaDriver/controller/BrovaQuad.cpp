@@ -3,6 +3,7 @@
 #include "BrovaDriver.h"
 #include "controller/Commands.h"
 #include "controller/Lifecycle.h"
+#include "controller/Models.h"
 #include "controller/Queries.h"
 
 namespace brova::controller {
@@ -20,6 +21,9 @@ constexpr Model kBrovaQuad{
 };
 
 }  // namespace
+
+const Model& brovaQuadModel() { return kBrovaQuad; }
+
 }  // namespace brova::controller
 
 using namespace brova::controller;

@@ -4,6 +4,7 @@
 #include "can/Console.h"
 #include "controller/Commands.h"
 #include "controller/Lifecycle.h"
+#include "controller/Models.h"
 #include "controller/Queries.h"
 
 namespace brova::controller {
@@ -23,6 +24,9 @@ constexpr Model kBrovaSmall{
 constexpr uint8_t kOnlyChannel = 0;
 
 }  // namespace
+
+const Model& brovaSmallModel() { return kBrovaSmall; }
+
 }  // namespace brova::controller
 
 using namespace brova::controller;

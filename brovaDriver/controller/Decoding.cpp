@@ -4,11 +4,6 @@
 
 namespace brova::controller {
 
-namespace {
-constexpr uint8_t kQuadHardware = 1;
-constexpr uint8_t kSmallHardware = 2;
-}  // namespace
-
 int32_t firstByte(const can::Payload& reply) { return reply[0]; }
 
 double wholeAndFraction(const can::Payload& reply, double byte1Divisor) {

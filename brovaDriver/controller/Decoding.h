@@ -9,6 +9,10 @@
 
 namespace brova::controller {
 
+// Byte 0 of the hardware-version reply: which model answered.
+inline constexpr uint8_t kQuadHardware = 1;
+inline constexpr uint8_t kSmallHardware = 2;
+
 // Byte 0 (device ID, motor frequency).
 int32_t firstByte(const can::Payload& reply);
 // Byte 0 + byte 1 / divisor (current, temperature: whole part and hundredths).

@@ -24,8 +24,14 @@ Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload&
 }
 
 can::Payload Exchange::receive(uint32_t replyBase, const MissingReplyLine& missing) {
+  const std::optional<can::Payload> reply = tryReceive(replyBase);
+  if (!reply) report(missing);
+  return reply.value_or(can::Payload{});
+}
+
+std::optional<can::Payload> Exchange::tryReceive(uint32_t replyBase) {
   can::Payload reply{};
-  if (!can::receiveFrame(replyBase, reply, device_)) report(missing);
+  if (!can::receiveFrame(replyBase, reply, device_)) return std::nullopt;
   return reply;
 }
 

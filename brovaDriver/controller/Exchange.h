@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string_view>
 
 #include "can/Frame.h"
@@ -30,6 +31,10 @@ class Exchange {
   // Reads the latest reply on `replyBase` once into a zero-filled buffer: a missing reply
   // reads as zeros. Reports `missing` when no frame was taken.
   can::Payload receive(uint32_t replyBase, const MissingReplyLine& missing);
+
+  // Reads the latest reply on `replyBase` once, printing nothing: empty when no frame was
+  // taken, so a caller can tell a device that did not answer from one that answered zeros.
+  std::optional<can::Payload> tryReceive(uint32_t replyBase);
 
  private:
   std::lock_guard<std::mutex> lock_;

@@ -138,6 +138,50 @@ check_demo() {
   echo "demo: $missing console lines about missing replies"
 }
 
+# ---- brovactl finds and identifies brova-devsim's controllers, sending requests only ------
+check_brovactl() {
+  brova-devsim --can vcan0 --quad 5 --small 7 --latency-ms 0 >/tmp/devsim-ctl.out 2>&1 &
+  devsim=$!
+  if ! wait_for_text /tmp/devsim-ctl.out 'stop with Ctrl-C'; then
+    fail "brovactl: brova-devsim did not start"
+    kill $devsim
+    return
+  fi
+  start_candump /tmp/brovactl.log
+  # The emulated machine adds its own delays to a 10 ms reply window.
+  brovactl scan --can vcan0 --wait 100 >/tmp/scan.out 2>&1
+  scan_status=$?
+  brovactl info --can vcan0 --device 5 >/tmp/info5.out 2>&1
+  info5_status=$?
+  brovactl info --can vcan0 --small 7 >/tmp/info7.out 2>&1
+  info7_status=$?
+  stop_candump
+  kill -TERM $devsim
+  wait $devsim
+  brovactl scan --can vcan0 --wait 5 >/tmp/scan-empty.out 2>&1
+  empty_status=$?
+  show /tmp/scan.out
+  show /tmp/info5.out
+  show /tmp/info7.out
+  printf 'device 5  BrovaQuad  Hardware: Brova Quad, Version: 3\ndevice 7  BrovaSmall  Hardware: Brova Small, Version: 1\n2 devices answered\n' >/tmp/scan.expected
+  [ $scan_status = 0 ] && cmp -s /tmp/scan.out /tmp/scan.expected &&
+    pass "brovactl: scan finds BrovaQuad 5 and BrovaSmall 7" ||
+    fail "brovactl: scan exited $scan_status or found other devices"
+  [ $info5_status = 0 ] && grep -qF 'Firmware Version: [1.4.2]' /tmp/info5.out &&
+    grep -qF 'Hardware: Brova Quad, Version: 3' /tmp/info5.out &&
+    grep -qF 'serial 42525651-00010001-00000517' /tmp/info5.out &&
+    pass "brovactl: info identifies the BrovaQuad" || fail "brovactl: info --device 5"
+  [ $info7_status = 0 ] && grep -qF 'Firmware Version: [1.2.0]' /tmp/info7.out &&
+    grep -qF 'serial 42525653-00010001-00000A2C' /tmp/info7.out &&
+    pass "brovactl: info identifies the BrovaSmall" || fail "brovactl: info --small 7"
+  # Requests only: no configure (API 10), disable (13), set speed (14), reset (19), keep-alive.
+  changing=$(frames /tmp/brovactl.log | grep -c '^020C0\(2[89AB]\|3[4-9AB]\|4[C-F]\|5[0-7]\)')
+  [ "$changing" = 0 ] && pass "brovactl: scan and info sent requests only" ||
+    fail "brovactl: $changing configure, drive or keep-alive frames on the bus"
+  [ $empty_status = 1 ] && pass "brovactl: scan of an empty bus exits 1" ||
+    fail "brovactl: scan of an empty bus exited $empty_status"
+}
+
 # ---- Keep-alive spacing over the real stack ----------------------------------------------
 check_keepalive_spacing() {
   seconds=8
@@ -216,6 +260,7 @@ check_unit_tests() {
 check_wire
 check_replies
 check_demo
+check_brovactl
 check_keepalive_spacing
 check_missing_interface
 check_unit_tests

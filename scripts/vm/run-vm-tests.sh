@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the SocketCAN checks against a real kernel CAN stack: boots Debian's kernel in qemu (no
 # KVM needed) with an initramfs holding busybox, can-utils, the SocketCAN libBrovaDriver.so,
-# brova-devsim, brova-demo-can and the test programs, brings up vcan0 in the guest and runs
+# brova-devsim, brova-demo-can, brovactl and the test programs, brings up vcan0 in the guest and runs
 # guest-tests.sh there. Exits non-zero when any check fails or the guest does not finish.
 #
 #   scripts/vm/run-vm-tests.sh
@@ -87,8 +87,8 @@ build_programs() {
   say "building the programs"
   cmake -S "$repo" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBROVA_JAVA=OFF -DBROVA_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build "$work/build" --target brova-devsim brova-demo-can socketcan_vm_check \
-    socketcan_unit_tests socketcan_hal_tests devsim_tests >/dev/null
+  cmake --build "$work/build" --target brova-devsim brova-demo-can brovactl-socketcan \
+    socketcan_vm_check socketcan_unit_tests socketcan_hal_tests devsim_tests >/dev/null
 }
 
 # Copies a program and every shared library it loads (and the loader) to the same paths in the
@@ -115,6 +115,7 @@ make_initramfs() {
   local program
   for program in /usr/bin/candump /usr/bin/cansend \
     "$work"/build/tools/devsim/brova-devsim "$work"/build/socketcan/brova-demo-can \
+    "$work"/build/socketcan/brovactl \
     "$work"/build/tests/socketcan/{socketcan_vm_check,socketcan_unit_tests,socketcan_hal_tests,devsim_tests}; do
     copy_with_libraries "$program" "$root"
     ln -sf "$program" "$root/opt/brova/$(basename "$program")"

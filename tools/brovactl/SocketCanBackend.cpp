@@ -1,0 +1,80 @@
+// brovactl on the SocketCAN platform: the bus is a Linux CAN interface (--can IFACE, else
+// $BROVA_CAN_INTERFACE, else can0) with the controllers, real or brova-devsim, on it.
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "Backend.h"
+#include "CanSocket.h"
+#include "brovasocketcan/SocketCan.h"
+
+namespace brovactl {
+
+const std::string_view kBackendName = "SocketCAN bus";
+const OptionSpec kBusOption{"--can"};
+const std::string_view kBusOptionHelp =
+    "  --can IFACE        the CAN interface (default: $BROVA_CAN_INTERFACE, else can0)\n";
+
+namespace {
+
+// A raw socket of brovactl's own: the platform's socket keeps only the latest frame per
+// identifier for the driver, while a dump needs every frame in order.
+class SocketTap : public BusTap {
+ public:
+  explicit SocketTap(int fd) : fd_(fd) {}
+  ~SocketTap() override { ::close(fd_); }
+
+  std::optional<TappedFrame> next(Clock::time_point deadline) override {
+    while (!stopRequested()) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+      if (left.count() <= 0) return std::nullopt;
+      // Short slices, so a stop request is seen within one.
+      pollfd readable{.fd = fd_, .events = POLLIN, .revents = 0};
+      if (::poll(&readable, 1, static_cast<int>(std::min<int64_t>(left.count(), kSliceMs))) <= 0) {
+        continue;
+      }
+      can_frame raw{};
+      if (::read(fd_, &raw, sizeof raw) != static_cast<ssize_t>(sizeof raw)) continue;
+      const auto frame = brovasocketcan::fromCanFrame(raw);
+      if (!frame) continue;  // an error frame
+      return TappedFrame{
+          Clock::now(), frame->id,
+          std::vector<uint8_t>(frame->data.begin(), frame->data.begin() + frame->size)};
+    }
+    return std::nullopt;
+  }
+
+ private:
+  static constexpr int64_t kSliceMs = 20;
+  const int fd_;
+};
+
+}  // namespace
+
+bool openBus(const Arguments& arguments, std::ostream&) {
+  if (const auto name = arguments.text("--can")) {
+    if (name->empty()) throw UsageError("--can needs an interface name");
+    brovasocketcan::setInterface(*name);
+  }
+  // The platform prints the one line naming the interface when it cannot open it.
+  return brovasocketcan::open();
+}
+
+void closeBus() {}
+
+void enableRobot(std::chrono::milliseconds lease) { brovasocketcan::enableFor(lease); }
+void disableRobot() { brovasocketcan::disable(); }
+
+std::unique_ptr<BusTap> tapBus(std::ostream& err) {
+  const std::string name = brovasocketcan::interfaceName();
+  const auto socket = brovasocketcan::openCanSocket(name);
+  if (socket.fd < 0) {
+    err << "brovactl: cannot open CAN interface " << name << " (" << socket.error << ")\n";
+    return nullptr;
+  }
+  return std::make_unique<SocketTap>(socket.fd);
+}
+
+}  // namespace brovactl
