@@ -30,7 +30,7 @@ TEST_F(Usage, HelpWorksAtTopLevelAndForEveryCommand) {
   EXPECT_TRUE(sent().empty());
   // Each command's help names the option that picks the bus.
   const std::string scanHelp = run({"scan", "--help"}).out;
-  EXPECT_CONTAINS(scanHelp, "--simulate SPEC");
+  EXPECT_CONTAINS(scanHelp, "--simulate LIST");
 }
 
 TEST_F(Usage, BadCommandLinesExitTwoWithAMessage) {

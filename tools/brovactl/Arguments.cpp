@@ -31,14 +31,14 @@ Arguments::Arguments(const std::vector<std::string>& arguments,
       help_ = true;
       continue;
     }
-    const auto spec = std::find_if(accepted.begin(), accepted.end(),
-                                   [&](const OptionSpec& s) { return s.name == arg; });
-    if (spec == accepted.end()) {
+    const auto option = std::find_if(accepted.begin(), accepted.end(),
+                                     [&](const OptionSpec& s) { return s.name == arg; });
+    if (option == accepted.end()) {
       throw UsageError(arg.starts_with("-") ? "unknown option " + arg
                                             : "unexpected argument '" + arg + "'");
     }
     if (values_.contains(arg)) throw UsageError(arg + " given twice");
-    if (!spec->takesValue) {
+    if (!option->takesValue) {
       values_[arg] = "";
       continue;
     }

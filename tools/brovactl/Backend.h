@@ -18,7 +18,7 @@ namespace brovactl {
 
 // "simulated CAN bus" or "SocketCAN bus".
 extern const std::string_view kBackendName;
-// The option every command accepts to say where the bus is (--simulate SPEC, --can IFACE),
+// The option every command accepts to say where the bus is (--simulate LIST, --can IFACE),
 // and its line of help.
 extern const OptionSpec kBusOption;
 extern const std::string_view kBusOptionHelp;

@@ -14,7 +14,7 @@ namespace brovactl {
 const std::string_view kBackendName = "simulated CAN bus";
 const OptionSpec kBusOption{"--simulate"};
 const std::string_view kBusOptionHelp =
-    "  --simulate SPEC    attach simulated controllers in this process, e.g. quad:5,small:7\n";
+    "  --simulate LIST    attach simulated controllers in this process, e.g. quad:5,small:7\n";
 
 namespace {
 
@@ -74,10 +74,10 @@ class SimTap : public BusTap {
 }  // namespace
 
 bool openBus(const Arguments& arguments, std::ostream&) {
-  const auto spec = arguments.text("--simulate");
-  if (!spec) return true;
+  const auto list = arguments.text("--simulate");
+  if (!list) return true;
   std::vector<std::pair<brovasim::SimController::Model, int>> wanted;
-  std::istringstream items(*spec);
+  std::istringstream items(*list);
   std::string item;
   while (std::getline(items, item, ',')) {
     const auto colon = item.find(':');
