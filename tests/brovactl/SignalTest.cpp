@@ -73,7 +73,9 @@ TEST(StopSignals, SigintAndSigtermDisableTheMotorBeforeTheProgramEnds) {
     const Stopped stopped = spinAndSignal(signal, capture);
     EXPECT_EQ(stopped.exitStatus, 0) << strsignal(signal) << "\n" << stopped.out;
     EXPECT_CONTAINS(stopped.out, "interrupted: motor disabled, controller closed, robot disabled");
-    // On the bus: after the last set-speed frame, a disable of motor 1 and no keep-alive.
+    // On the bus: after the last set-speed frame, a disable of motor 1, then the controller is
+    // closed: its keep-alive ends. A pass already under way when the close began may still
+    // send one frame (two on a machine slow enough to stall a whole period in between).
     std::ifstream log(capture);
     std::string line;
     std::vector<brovasim::LoggedFrame> frames;
@@ -81,17 +83,22 @@ TEST(StopSignals, SigintAndSigtermDisableTheMotorBeforeTheProgramEnds) {
       if (auto frame = brovasim::parseCandumpLine(line)) frames.push_back(*frame);
     }
     std::remove(capture.c_str());
-    size_t lastSpeed = 0, lastDisable = 0, lastKeepAlive = 0;
+    size_t lastSpeed = 0, lastDisable = 0, keepAlivesAfterDisable = 0;
     for (size_t i = 0; i < frames.size(); ++i) {
       const uint32_t id = frames[i].id;
       if (id == can::kSetMotorSpeed + 5) lastSpeed = i + 1;
-      if (id == can::kDisableMotor + 5 && frames[i].data.at(0) == 1) lastDisable = i + 1;
-      if (id == can::kKeepAliveActive + 5 || id == can::kKeepAliveInactive + 5)
-        lastKeepAlive = i + 1;
+      if (id == can::kDisableMotor + 5 && frames[i].data.at(0) == 1) {
+        lastDisable = i + 1;
+        keepAlivesAfterDisable = 0;
+      }
+      if (lastDisable != 0 &&
+          (id == can::kKeepAliveActive + 5 || id == can::kKeepAliveInactive + 5)) {
+        ++keepAlivesAfterDisable;
+      }
     }
     EXPECT_GT(lastSpeed, 0u) << strsignal(signal);
     EXPECT_GT(lastDisable, lastSpeed) << strsignal(signal);
-    EXPECT_LT(lastKeepAlive, lastDisable) << strsignal(signal);
+    EXPECT_LE(keepAlivesAfterDisable, 2u) << strsignal(signal);
   }
 }
 
