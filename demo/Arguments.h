@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
+
+#include "RobotProgram.h"
 
 namespace demo {
 
@@ -22,6 +25,26 @@ inline bool parseSeconds(const char* text, double& out) {
   if (end == text || *end != '\0' || !(value > 0) || value > 3600) return false;
   out = value;
   return true;
+}
+
+// What an option of the robot program (--seconds S, --quad N, --small N) did with its value.
+enum class RobotOption { Taken, NotOne, Bad };
+
+// Reads `arg` and its `value` (null when none follows) into `settings` when `arg` is one of the
+// robot program's options.
+inline RobotOption readRobotOption(const char* arg, const char* value, RobotSettings& settings) {
+  if (value == nullptr) return RobotOption::NotOne;
+  bool ok = false;
+  if (!std::strcmp(arg, "--seconds")) {
+    ok = parseSeconds(value, settings.seconds);
+  } else if (!std::strcmp(arg, "--quad")) {
+    ok = parseInt(value, 1, 63, settings.quadDevice);
+  } else if (!std::strcmp(arg, "--small")) {
+    ok = parseInt(value, 1, 63, settings.smallDevice);
+  } else {
+    return RobotOption::NotOne;
+  }
+  return ok ? RobotOption::Taken : RobotOption::Bad;
 }
 
 }  // namespace demo

@@ -43,20 +43,13 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help")) {
+    const demo::RobotOption robot = demo::readRobotOption(arg, value, settings);
+    if (robot == demo::RobotOption::Bad) return usageError("bad value for ", arg);
+    if (robot == demo::RobotOption::Taken) {
+      ++i;
+    } else if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help")) {
       std::fputs(kUsage, stdout);
       return 0;
-    } else if (!std::strcmp(arg, "--seconds") && value) {
-      if (!demo::parseSeconds(value, settings.seconds)) return usageError("bad --seconds ", value);
-      ++i;
-    } else if (!std::strcmp(arg, "--quad") && value) {
-      if (!demo::parseInt(value, 1, 63, settings.quadDevice))
-        return usageError("bad --quad ", value);
-      ++i;
-    } else if (!std::strcmp(arg, "--small") && value) {
-      if (!demo::parseInt(value, 1, 63, settings.smallDevice))
-        return usageError("bad --small ", value);
-      ++i;
     } else if (!std::strcmp(arg, "--capture") && value) {
       capture = value;
       ++i;
