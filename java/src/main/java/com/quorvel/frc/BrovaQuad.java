@@ -32,7 +32,7 @@ import java.time.Duration;
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
  */
-public final class BrovaQuad implements AutoCloseable {
+public final class BrovaQuad extends TelemetryDevice {
   /** The number of motor channels, and of encoders: 4, numbered 0..3. */
   public static final int CHANNELS = 4;
 
@@ -45,8 +45,6 @@ public final class BrovaQuad implements AutoCloseable {
   private final int deviceNumber;
   private final Object slotToken;
   private final long handle;
-  private final Lifecycle lifecycle;
-  private final Refresher refresher;
   private final CachedValue[] current = CachedValue.array(CHANNELS);
   private final CachedValue[] rpm = CachedValue.array(CHANNELS);
   private final CachedValue[] encoderTicks = CachedValue.array(CHANNELS);
@@ -74,6 +72,7 @@ public final class BrovaQuad implements AutoCloseable {
    *     when the library could not open the controller (it prints why)
    */
   public BrovaQuad(int deviceNumber, int frequencyHz) {
+    super("BrovaQuad on device " + deviceNumber, QUERIES, "BrovaQuad-" + deviceNumber + "-telemetry");
     Checks.deviceNumber(deviceNumber);
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
@@ -94,8 +93,6 @@ public final class BrovaQuad implements AutoCloseable {
       throw e;
     }
     handle = created;
-    lifecycle = new Lifecycle(name, QUERIES);
-    refresher = new Refresher("BrovaQuad-" + deviceNumber + "-telemetry", this::refreshRound);
     for (int encoder = 0; encoder < CHANNELS; ++encoder) {
       encoders[encoder] = new BrovaQuadEncoder(this, encoder);
     }
@@ -293,64 +290,12 @@ public final class BrovaQuad implements AutoCloseable {
     return encoders[encoder];
   }
 
-  /**
-   * Starts the refresher, a daemon thread named "BrovaQuad-<i>n</i>-telemetry" that reads, round
-   * after round, every channel's current, speed and encoder count and the temperature, and keeps
-   * the latest of each for the cached getters. A round is 13 queries (about 130 ms); a new round
-   * starts at most once per {@code period}, at once if the last one took longer. The refresher's
-   * queries take turns with blocking reads, which wait at most for the one query under way. A
-   * controller that does not answer makes every query print a console line.
-   *
-   * <p>When the refresher runs already, its period becomes {@code period}.
-   *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
-   * @throws NullPointerException for a null period
-   */
-  public void startTelemetry(Duration period) {
-    final long nanos = Checks.periodNanos(period);
-    lifecycle.checkOpen();
-    refresher.start(nanos);
-  }
-
-  /**
-   * Stops the refresher and waits for its thread to end (at most the query under way, 10 ms).
-   * The cached readings keep their last values, growing older. Does nothing when it is not
-   * running.
-   */
-  public void stopTelemetry() {
-    lifecycle.checkOpen();
-    refresher.stop();
-  }
-
-  /** Whether the refresher runs. */
-  public boolean isTelemetryRunning() {
-    lifecycle.checkOpen();
-    return refresher.isRunning();
-  }
-
-  /**
-   * Stops the refresher (waiting for its thread to end), waits for the calls under way, stops
-   * the keep-alive frames and releases the CAN handle; another BrovaQuad may be opened then.
-   * The motors are not commanded: disable them first if they should stop. Closing again does
-   * nothing.
-   */
   @Override
-  public void close() {
-    lifecycle.close(
-        () -> {
-          refresher.stop();
-          BrovaQuadJNI.c_BrovaQuad_destroy(handle);
-          SLOT.release(slotToken);
-        });
+  void release() {
+    BrovaQuadJNI.c_BrovaQuad_destroy(handle);
+    SLOT.release(slotToken);
   }
 
-  /** "BrovaQuad on device <i>n</i>". */
-  @Override
-  public String toString() {
-    return lifecycle.name();
-  }
 
   // ---- For BrovaQuadEncoder ----
 
@@ -378,7 +323,8 @@ public final class BrovaQuad implements AutoCloseable {
     lifecycle.checkOpen();
   }
 
-  private void refreshRound() throws InterruptedException {
+  @Override
+  void refreshRound() throws InterruptedException {
     for (int channel = 0; channel < CHANNELS; ++channel) {
       final int motor = channel;
       QUERIES.refresh(current[motor], () -> BrovaQuadJNI.c_BrovaQuad_getCurrent(handle, motor));

@@ -32,7 +32,7 @@ import java.time.Duration;
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
  */
-public final class BrovaSmall implements AutoCloseable {
+public final class BrovaSmall extends TelemetryDevice {
   /** The PWM frequency that {@link #BrovaSmall(int)} configures, in hertz. */
   public static final int DEFAULT_FREQUENCY_HZ = 15000;
 
@@ -42,8 +42,6 @@ public final class BrovaSmall implements AutoCloseable {
   private final int deviceNumber;
   private final Object slotToken;
   private final long handle;
-  private final Lifecycle lifecycle;
-  private final Refresher refresher;
   private final CachedValue current = new CachedValue();
   private final CachedValue encoderTicks = new CachedValue();
   private final BrovaSmallEncoder encoder;
@@ -69,6 +67,7 @@ public final class BrovaSmall implements AutoCloseable {
    *     when the library could not open the controller (it prints why)
    */
   public BrovaSmall(int deviceNumber, int frequencyHz) {
+    super("BrovaSmall on device " + deviceNumber, QUERIES, "BrovaSmall-" + deviceNumber + "-telemetry");
     Checks.deviceNumber(deviceNumber);
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
@@ -86,8 +85,6 @@ public final class BrovaSmall implements AutoCloseable {
       throw e;
     }
     handle = created;
-    lifecycle = new Lifecycle(name, QUERIES);
-    refresher = new Refresher("BrovaSmall-" + deviceNumber + "-telemetry", this::refreshRound);
     encoder = new BrovaSmallEncoder(this);
   }
 
@@ -201,64 +198,12 @@ public final class BrovaSmall implements AutoCloseable {
     return encoder;
   }
 
-  /**
-   * Starts the refresher, a daemon thread named "BrovaSmall-<i>n</i>-telemetry" that reads, round
-   * after round, the current and the encoder count and keeps the latest of each for the cached
-   * getters. A round is 2 queries (about 200 ms); a new round starts at most once per {@code
-   * period}, at once if the last one took longer. The refresher's queries take turns with
-   * blocking reads, which wait at most for the one query under way. A controller that does not
-   * answer makes every query print a console line.
-   *
-   * <p>When the refresher runs already, its period becomes {@code period}.
-   *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
-   * @throws NullPointerException for a null period
-   */
-  public void startTelemetry(Duration period) {
-    final long nanos = Checks.periodNanos(period);
-    lifecycle.checkOpen();
-    refresher.start(nanos);
-  }
-
-  /**
-   * Stops the refresher and waits for its thread to end (at most the query under way, 100 ms).
-   * The cached readings keep their last values, growing older. Does nothing when it is not
-   * running.
-   */
-  public void stopTelemetry() {
-    lifecycle.checkOpen();
-    refresher.stop();
-  }
-
-  /** Whether the refresher runs. */
-  public boolean isTelemetryRunning() {
-    lifecycle.checkOpen();
-    return refresher.isRunning();
-  }
-
-  /**
-   * Stops the refresher (waiting for its thread to end, up to 100 ms), waits for the calls under
-   * way, stops the keep-alive frames and releases the CAN handle; another BrovaSmall may be
-   * opened then. The motor is not commanded: disable it first if it should stop. Closing again
-   * does nothing.
-   */
   @Override
-  public void close() {
-    lifecycle.close(
-        () -> {
-          refresher.stop();
-          BrovaSmallJNI.c_BrovaSmall_destroy(handle);
-          SLOT.release(slotToken);
-        });
+  void release() {
+    BrovaSmallJNI.c_BrovaSmall_destroy(handle);
+    SLOT.release(slotToken);
   }
 
-  /** "BrovaSmall on device <i>n</i>". */
-  @Override
-  public String toString() {
-    return lifecycle.name();
-  }
 
   // ---- For BrovaSmallEncoder ----
 
@@ -286,7 +231,8 @@ public final class BrovaSmall implements AutoCloseable {
     lifecycle.checkOpen();
   }
 
-  private void refreshRound() throws InterruptedException {
+  @Override
+  void refreshRound() throws InterruptedException {
     QUERIES.refresh(current, () -> BrovaSmallJNI.c_BrovaSmall_getCurrent(handle));
     QUERIES.refresh(
         encoderTicks,

@@ -22,7 +22,7 @@ import java.time.Duration;
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
  */
-public final class Ferux implements AutoCloseable {
+public final class Ferux extends TelemetryDevice {
   /** The number of inputs: 4, numbered 0..3. */
   public static final int CHANNELS = 4;
 
@@ -38,8 +38,6 @@ public final class Ferux implements AutoCloseable {
   private final int fullScaleVolts;
   private final boolean connected;
   private final Object slotToken;
-  private final Lifecycle lifecycle;
-  private final Refresher refresher;
   private final CachedValue[] raw = CachedValue.array(CHANNELS);
 
   /**
@@ -55,6 +53,7 @@ public final class Ferux implements AutoCloseable {
    * @throws IllegalStateException when a Ferux is open already
    */
   public Ferux(double fullScaleVolts) {
+    super("Ferux analog board", QUERIES, "Ferux-telemetry");
     if (!(fullScaleVolts >= 0 && fullScaleVolts <= LARGEST_FULL_SCALE_VOLTS)) {
       throw new IllegalArgumentException(
           "full-scale voltage "
@@ -72,8 +71,6 @@ public final class Ferux implements AutoCloseable {
       SLOT.release(slotToken);
       throw e;
     }
-    lifecycle = new Lifecycle(name, QUERIES);
-    refresher = new Refresher("Ferux-telemetry", this::refreshRound);
   }
 
   /**
@@ -144,59 +141,15 @@ public final class Ferux implements AutoCloseable {
     return new Reading(volts, count.timeNanos());
   }
 
-  /**
-   * Starts the refresher, a daemon thread named "Ferux-telemetry" that converts the four inputs
-   * round after round (about 4 ms a round) and keeps the latest count of each for the cached
-   * getters; a new round starts at most once per {@code period}. Its reads take turns with the
-   * direct reads. When it runs already, its period becomes {@code period}.
-   *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
-   * @throws NullPointerException for a null period
-   */
-  public void startTelemetry(Duration period) {
-    final long nanos = Checks.periodNanos(period);
-    lifecycle.checkOpen();
-    refresher.start(nanos);
-  }
-
-  /**
-   * Stops the refresher and waits for its thread to end. The cached readings keep their last
-   * values, growing older. Does nothing when it is not running.
-   */
-  public void stopTelemetry() {
-    lifecycle.checkOpen();
-    refresher.stop();
-  }
-
-  /** Whether the refresher runs. */
-  public boolean isTelemetryRunning() {
-    lifecycle.checkOpen();
-    return refresher.isRunning();
-  }
-
-  /**
-   * Stops the refresher (waiting for its thread to end), waits for the reads under way and
-   * closes the I2C port; another Ferux may be opened then. Closing again does nothing.
-   */
   @Override
-  public void close() {
-    lifecycle.close(
-        () -> {
-          refresher.stop();
-          FeruxJNI.c_closeI2C();
-          SLOT.release(slotToken);
-        });
+  void release() {
+    FeruxJNI.c_closeI2C();
+    SLOT.release(slotToken);
   }
 
-  /** "Ferux analog board". */
+
   @Override
-  public String toString() {
-    return lifecycle.name();
-  }
-
-  private void refreshRound() throws InterruptedException {
+  void refreshRound() throws InterruptedException {
     for (int input = 0; input < CHANNELS; ++input) {
       final int channel = input;
       QUERIES.refresh(raw[channel], () -> FeruxJNI.c_getRawValue(channel));
