@@ -9,16 +9,6 @@
 
 namespace brova::can {
 
-void sendFrame(uint32_t base, const Payload& payload, int32_t device) {
-  int32_t status = 0;
-  try {
-    HAL_CAN_SendMessage(base + static_cast<uint32_t>(device), payload.data(), kPayloadSize,
-                        HAL_CAN_SEND_PERIOD_NO_REPEAT, &status);
-  } catch (...) {
-    // A platform that throws has lost the frame like one that reports a status.
-  }
-}
-
 bool receiveFrame(uint32_t base, Payload& reply, int32_t device) {
   uint32_t identifier = base + static_cast<uint32_t>(device);
   uint8_t data[kPayloadSize] = {};

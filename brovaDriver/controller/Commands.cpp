@@ -1,5 +1,6 @@
 #include "controller/Commands.h"
 
+#include <bit>
 #include <cmath>
 
 #include "can/Identifiers.h"
@@ -9,14 +10,27 @@ namespace brova::controller {
 namespace {
 constexpr double kSpeedScale = 100.0;
 constexpr double kLargestMagnitude = 255.0;
+
+// The payload whose bytes 0..7 are `value`'s, least significant first, built in a register:
+// setting bytes one by one into a zeroed array made the compiler write overlapping stores and
+// read them straight back, a store-forwarding stall that cost a command more than its own work.
+can::Payload payloadOf(uint64_t value) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return std::bit_cast<can::Payload>(value);
+  } else {
+    can::Payload payload{};
+    for (auto& byte : payload) {
+      byte = static_cast<uint8_t>(value & 0xFF);
+      value >>= 8;
+    }
+    return payload;
+  }
+}
+
 }  // namespace
 
 can::Payload configureMotorPayload(uint8_t motor, int32_t frequency) {
-  can::Payload payload{};
-  payload[0] = motor;
-  payload[1] = static_cast<uint8_t>(frequency & 0xFF);
-  payload[2] = static_cast<uint8_t>((frequency >> 8) & 0xFF);
-  return payload;
+  return payloadOf(motor | static_cast<uint64_t>(frequency & 0xFFFF) << 8);
 }
 
 can::Payload motorSpeedPayload(uint8_t motor, double speed) {
@@ -33,11 +47,7 @@ can::Payload motorSpeedPayload(uint8_t motor, double speed) {
   return payload;
 }
 
-can::Payload channelPayload(uint8_t channel) {
-  can::Payload payload{};
-  payload[0] = channel;
-  return payload;
-}
+can::Payload channelPayload(uint8_t channel) { return payloadOf(channel); }
 
 void configureMotor(const Model& model, uint8_t motor, int32_t frequency) {
   can::sendFrame(can::kConfigureMotor, configureMotorPayload(motor, frequency), model.device());
