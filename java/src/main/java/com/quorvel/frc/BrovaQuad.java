@@ -76,23 +76,19 @@ public final class BrovaQuad extends TelemetryDevice {
     Checks.deviceNumber(deviceNumber);
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
-    final String name = "BrovaQuad on device " + deviceNumber;
-    slotToken = SLOT.claim(name);
-    final long created;
-    try {
-      created = BrovaQuadJNI.c_BrovaQuad_create(deviceNumber, frequencyHz, false, 0);
-      if (created == 0) {
-        throw new IllegalStateException(
-            name + " could not be opened (the library printed the reason)");
-      }
-      for (int motor = 1; motor < CHANNELS; ++motor) {
-        BrovaQuadJNI.c_BrovaQuad_configureMotor(created, frequencyHz, motor);
-      }
-    } catch (RuntimeException | Error e) {
-      SLOT.release(slotToken);
-      throw e;
-    }
-    handle = created;
+    slotToken = SLOT.claim(toString());
+    handle =
+        openOrRelease(
+            SLOT,
+            slotToken,
+            () -> {
+              final long created =
+                  BrovaQuadJNI.c_BrovaQuad_create(deviceNumber, frequencyHz, false, 0);
+              for (int motor = 1; created != 0 && motor < CHANNELS; ++motor) {
+                BrovaQuadJNI.c_BrovaQuad_configureMotor(created, frequencyHz, motor);
+              }
+              return created;
+            });
     for (int encoder = 0; encoder < CHANNELS; ++encoder) {
       encoders[encoder] = new BrovaQuadEncoder(this, encoder);
     }

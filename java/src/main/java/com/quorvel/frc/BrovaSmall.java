@@ -71,20 +71,12 @@ public final class BrovaSmall extends TelemetryDevice {
     Checks.deviceNumber(deviceNumber);
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
-    final String name = "BrovaSmall on device " + deviceNumber;
-    slotToken = SLOT.claim(name);
-    final long created;
-    try {
-      created = BrovaSmallJNI.c_BrovaSmall_create(deviceNumber, frequencyHz, false);
-      if (created == 0) {
-        throw new IllegalStateException(
-            name + " could not be opened (the library printed the reason)");
-      }
-    } catch (RuntimeException | Error e) {
-      SLOT.release(slotToken);
-      throw e;
-    }
-    handle = created;
+    slotToken = SLOT.claim(toString());
+    handle =
+        openOrRelease(
+            SLOT,
+            slotToken,
+            () -> BrovaSmallJNI.c_BrovaSmall_create(deviceNumber, frequencyHz, false));
     encoder = new BrovaSmallEncoder(this);
   }
 

@@ -63,8 +63,7 @@ public final class Ferux extends TelemetryDevice {
               + " V");
     }
     this.fullScaleVolts = (int) fullScaleVolts;
-    final String name = "Ferux analog board";
-    slotToken = SLOT.claim(name);
+    slotToken = SLOT.claim(toString());
     try {
       connected = FeruxJNI.c_initializeI2C((float) this.fullScaleVolts);
     } catch (RuntimeException | Error e) {
