@@ -70,10 +70,11 @@ void Bridge::hearUntilStopped() {
   for (;;) {
     switch (brovasocketcan::waitForFrame(outlet_->fd, stopFd_, frame)) {
       case brovasocketcan::Read::Frame: {
+        // Counted before it is passed on, so whoever sees its effect also sees it counted.
+        ++heard_;
         int32_t status = 0;
         HAL_CAN_SendMessage(frame.id, frame.data.data(), frame.size, HAL_CAN_SEND_PERIOD_NO_REPEAT,
                             &status);
-        ++heard_;
         break;
       }
       case brovasocketcan::Read::Nothing:
