@@ -48,6 +48,9 @@ struct Exchange {
   std::vector<WireFrame> replies;
 };
 
+// Named in test listings by its name.
+void PrintTo(const Exchange& c, std::ostream* out) { *out << c.name; }
+
 class DevsimBridgeAnswers : public DevsimBridge, public ::testing::WithParamInterface<Exchange> {};
 
 TEST_P(DevsimBridgeAnswers, RequestFromTheBus) {

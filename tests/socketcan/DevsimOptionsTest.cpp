@@ -20,6 +20,9 @@ struct Case {
   std::chrono::microseconds latency = 2ms;
 };
 
+// Named in test listings by its name.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
+
 class DevsimOptions : public ::testing::TestWithParam<Case> {};
 
 TEST_P(DevsimOptions, Parse) {

@@ -66,6 +66,9 @@ struct SecondsCase {
   std::optional<std::chrono::milliseconds> expected;
 };
 
+// Named in test listings by its text.
+void PrintTo(const SecondsCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+
 class EnableSeconds : public ::testing::TestWithParam<SecondsCase> {};
 
 TEST_P(EnableSeconds, Parse) {

@@ -19,6 +19,9 @@ struct OutCase {
   uint8_t len;
 };
 
+// Named in test listings by its name.
+void PrintTo(const OutCase& c, std::ostream* out) { *out << c.name; }
+
 class FrameToKernel : public ::testing::TestWithParam<OutCase> {};
 
 TEST_P(FrameToKernel, IdentifierFlagsAndLength) {
@@ -51,6 +54,9 @@ struct InCase {
   std::optional<uint32_t> halId;
   uint8_t size;
 };
+
+// Named in test listings by its name.
+void PrintTo(const InCase& c, std::ostream* out) { *out << c.name; }
 
 class FrameFromKernel : public ::testing::TestWithParam<InCase> {};
 

@@ -23,6 +23,9 @@ struct TakeCase {
   std::optional<Frame> expected;
 };
 
+// Named in test listings by its name.
+void PrintTo(const TakeCase& c, std::ostream* out) { *out << c.name; }
+
 class FrameStoreTakes : public ::testing::TestWithParam<TakeCase> {};
 
 TEST_P(FrameStoreTakes, TheLatestMatchingFrame) {

@@ -87,6 +87,9 @@ struct SendCase {
   std::optional<WireFrame> wire;
 };
 
+// Named in test listings by its name.
+void PrintTo(const SendCase& c, std::ostream* out) { *out << c.name; }
+
 class SocketCanSend : public SocketCanPlatform, public ::testing::WithParamInterface<SendCase> {};
 
 TEST_P(SocketCanSend, StatusAndWhatGoesOnTheWire) {
@@ -218,6 +221,9 @@ struct QueryCase {
   std::string expected;
   std::string whenMissing;
 };
+
+// Named in test listings by its name.
+void PrintTo(const QueryCase& c, std::ostream* out) { *out << c.name; }
 
 class SocketCanQuery : public SocketCanPlatform, public ::testing::WithParamInterface<QueryCase> {};
 
