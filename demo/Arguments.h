@@ -1,50 +1,25 @@
-// Command-line values of the demo programs, checked whole: "12x" or an out-of-range number is
-// refused rather than read in part.
+// The demo programs' command line: the robot program's options (--seconds S, --quad N,
+// --small N), -h/--help, and one option of the program's own that takes a value.
 #pragma once
 
-#include <cstdlib>
-#include <cstring>
+#include <functional>
+#include <optional>
 
 #include "RobotProgram.h"
 
 namespace demo {
 
-// An integer in low..high.
-inline bool parseInt(const char* text, int low, int high, int& out) {
-  char* end = nullptr;
-  const long value = std::strtol(text, &end, 10);
-  if (end == text || *end != '\0' || value < low || value > high) return false;
-  out = static_cast<int>(value);
-  return true;
-}
+// A program's own option, such as "--capture FILE", and what to do with its value.
+struct ExtraOption {
+  const char* name;
+  std::function<void(const char* value)> take;
+};
 
-// A driving time in seconds, more than 0 and at most an hour.
-inline bool parseSeconds(const char* text, double& out) {
-  char* end = nullptr;
-  const double value = std::strtod(text, &end);
-  if (end == text || *end != '\0' || !(value > 0) || value > 3600) return false;
-  out = value;
-  return true;
-}
-
-// What an option of the robot program (--seconds S, --quad N, --small N) did with its value.
-enum class RobotOption { Taken, NotOne, Bad };
-
-// Reads `arg` and its `value` (null when none follows) into `settings` when `arg` is one of the
-// robot program's options.
-inline RobotOption readRobotOption(const char* arg, const char* value, RobotSettings& settings) {
-  if (value == nullptr) return RobotOption::NotOne;
-  bool ok = false;
-  if (!std::strcmp(arg, "--seconds")) {
-    ok = parseSeconds(value, settings.seconds);
-  } else if (!std::strcmp(arg, "--quad")) {
-    ok = parseInt(value, 1, 63, settings.quadDevice);
-  } else if (!std::strcmp(arg, "--small")) {
-    ok = parseInt(value, 1, 63, settings.smallDevice);
-  } else {
-    return RobotOption::NotOne;
-  }
-  return ok ? RobotOption::Taken : RobotOption::Bad;
-}
+// Reads the command line into `settings` and `extra`. Values are checked whole: "12x" or an
+// out-of-range number is refused rather than read in part. Returns the exit status when the
+// program should stop at once: 0 after printing `usage` for -h or --help, 2 after a usage error
+// ("<program>: ..." and the usage, on standard error). Returns nothing when the program should run.
+std::optional<int> readCommandLine(int argc, char** argv, const char* program, const char* usage,
+                                   RobotSettings& settings, const ExtraOption& extra);
 
 }  // namespace demo

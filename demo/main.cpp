@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "Arguments.h"
@@ -30,32 +29,15 @@ constexpr const char* kUsage =
     "\n"
     "The environment variable BROVA_CAN_CAPTURE=FILE captures as --capture does.\n";
 
-int usageError(const char* message, const char* value) {
-  std::fprintf(stderr, "brova-demo: %s%s\n\n%s", message, value, kUsage);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   demo::RobotSettings settings;
   std::string capture;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    const demo::RobotOption robot = demo::readRobotOption(arg, value, settings);
-    if (robot == demo::RobotOption::Bad) return usageError("bad value for ", arg);
-    if (robot == demo::RobotOption::Taken) {
-      ++i;
-    } else if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help")) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (!std::strcmp(arg, "--capture") && value) {
-      capture = value;
-      ++i;
-    } else {
-      return usageError("unknown or incomplete option ", arg);
-    }
+  const demo::ExtraOption captureOption{"--capture", [&](const char* file) { capture = file; }};
+  if (const auto exit =
+          demo::readCommandLine(argc, argv, "brova-demo", kUsage, settings, captureOption)) {
+    return *exit;
   }
 
   // The simulated robot: two controllers on the CAN bus, the analog board on I2C port 1.

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "Arguments.h"
 #include "RobotProgram.h"
@@ -29,31 +28,15 @@ constexpr const char* kUsage =
 // The enable lasts the drive and a margin, and lapses by itself if the program hangs.
 constexpr std::chrono::milliseconds kEnableMargin{1000};
 
-int usageError(const char* message, const char* value) {
-  std::fprintf(stderr, "brova-demo-can: %s%s\n\n%s", message, value, kUsage);
-  return 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   demo::RobotSettings settings;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    const demo::RobotOption robot = demo::readRobotOption(arg, value, settings);
-    if (robot == demo::RobotOption::Bad) return usageError("bad value for ", arg);
-    if (robot == demo::RobotOption::Taken) {
-      ++i;
-    } else if (!std::strcmp(arg, "-h") || !std::strcmp(arg, "--help")) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    } else if (!std::strcmp(arg, "--can") && value) {
-      brovasocketcan::setInterface(value);
-      ++i;
-    } else {
-      return usageError("unknown or incomplete option ", arg);
-    }
+  const demo::ExtraOption canOption{"--can",
+                                    [](const char* name) { brovasocketcan::setInterface(name); }};
+  if (const auto exit =
+          demo::readCommandLine(argc, argv, "brova-demo-can", kUsage, settings, canOption)) {
+    return *exit;
   }
   if (!brovasocketcan::open()) return 1;
 
