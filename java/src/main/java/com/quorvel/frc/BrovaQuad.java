@@ -32,7 +32,7 @@ import java.time.Duration;
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
  */
-public final class BrovaQuad extends TelemetryDevice {
+public final class BrovaQuad extends Controller {
   /** The number of motor channels, and of encoders: 4, numbered 0..3. */
   public static final int CHANNELS = 4;
 
@@ -42,9 +42,6 @@ public final class BrovaQuad extends TelemetryDevice {
   private static final DeviceSlot SLOT = new DeviceSlot();
   private static final QueryGate QUERIES = new QueryGate();
 
-  private final int deviceNumber;
-  private final Object slotToken;
-  private final long handle;
   private final CachedValue[] current = CachedValue.array(CHANNELS);
   private final CachedValue[] rpm = CachedValue.array(CHANNELS);
   private final CachedValue[] encoderTicks = CachedValue.array(CHANNELS);
@@ -72,32 +69,26 @@ public final class BrovaQuad extends TelemetryDevice {
    *     when the library could not open the controller (it prints why)
    */
   public BrovaQuad(int deviceNumber, int frequencyHz) {
-    super("BrovaQuad on device " + deviceNumber, QUERIES, "BrovaQuad-" + deviceNumber + "-telemetry");
-    Checks.deviceNumber(deviceNumber);
-    Checks.frequency(frequencyHz);
-    this.deviceNumber = deviceNumber;
-    slotToken = SLOT.claim(toString());
-    handle =
-        openOrRelease(
-            SLOT,
-            slotToken,
-            () -> {
-              final long created =
-                  BrovaQuadJNI.c_BrovaQuad_create(deviceNumber, frequencyHz, false, 0);
-              for (int motor = 1; created != 0 && motor < CHANNELS; ++motor) {
-                BrovaQuadJNI.c_BrovaQuad_configureMotor(created, frequencyHz, motor);
-              }
-              return created;
-            });
+    super(
+        "BrovaQuad",
+        deviceNumber,
+        frequencyHz,
+        SLOT,
+        QUERIES,
+        BrovaQuad::open,
+        BrovaQuadJNI::c_BrovaQuad_destroy);
     for (int encoder = 0; encoder < CHANNELS; ++encoder) {
       encoders[encoder] = new BrovaQuadEncoder(this, encoder);
     }
   }
 
-  /** The CAN device number given when opening (no bus traffic). */
-  public int getDeviceNumber() {
-    lifecycle.checkOpen();
-    return deviceNumber;
+  /** Creates the controller with channel 0 configured, then configures channels 1..3 alike. */
+  private static long open(int deviceNumber, int frequencyHz) {
+    final long created = BrovaQuadJNI.c_BrovaQuad_create(deviceNumber, frequencyHz, false, 0);
+    for (int motor = 1; created != 0 && motor < CHANNELS; ++motor) {
+      BrovaQuadJNI.c_BrovaQuad_configureMotor(created, frequencyHz, motor);
+    }
+    return created;
   }
 
   /**
@@ -286,13 +277,6 @@ public final class BrovaQuad extends TelemetryDevice {
     return encoders[encoder];
   }
 
-  @Override
-  void release() {
-    BrovaQuadJNI.c_BrovaQuad_destroy(handle);
-    SLOT.release(slotToken);
-  }
-
-
   // ---- For BrovaQuadEncoder ----
 
   Reading cachedTicks(int encoder) {
@@ -313,10 +297,6 @@ public final class BrovaQuad extends TelemetryDevice {
           BrovaQuadEncoderJNI.c_BrovaQuadEncoder_resetEncoder(handle, encoder);
           encoderTicks[encoder].reset(0.0);
         });
-  }
-
-  void checkOpen() {
-    lifecycle.checkOpen();
   }
 
   @Override

@@ -32,16 +32,13 @@ import java.time.Duration;
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
  */
-public final class BrovaSmall extends TelemetryDevice {
+public final class BrovaSmall extends Controller {
   /** The PWM frequency that {@link #BrovaSmall(int)} configures, in hertz. */
   public static final int DEFAULT_FREQUENCY_HZ = 15000;
 
   private static final DeviceSlot SLOT = new DeviceSlot();
   private static final QueryGate QUERIES = new QueryGate();
 
-  private final int deviceNumber;
-  private final Object slotToken;
-  private final long handle;
   private final CachedValue current = new CachedValue();
   private final CachedValue encoderTicks = new CachedValue();
   private final BrovaSmallEncoder encoder;
@@ -67,23 +64,15 @@ public final class BrovaSmall extends TelemetryDevice {
    *     when the library could not open the controller (it prints why)
    */
   public BrovaSmall(int deviceNumber, int frequencyHz) {
-    super("BrovaSmall on device " + deviceNumber, QUERIES, "BrovaSmall-" + deviceNumber + "-telemetry");
-    Checks.deviceNumber(deviceNumber);
-    Checks.frequency(frequencyHz);
-    this.deviceNumber = deviceNumber;
-    slotToken = SLOT.claim(toString());
-    handle =
-        openOrRelease(
-            SLOT,
-            slotToken,
-            () -> BrovaSmallJNI.c_BrovaSmall_create(deviceNumber, frequencyHz, false));
+    super(
+        "BrovaSmall",
+        deviceNumber,
+        frequencyHz,
+        SLOT,
+        QUERIES,
+        (device, frequency) -> BrovaSmallJNI.c_BrovaSmall_create(device, frequency, false),
+        BrovaSmallJNI::c_BrovaSmall_destroy);
     encoder = new BrovaSmallEncoder(this);
-  }
-
-  /** The CAN device number given when opening (no bus traffic). */
-  public int getDeviceNumber() {
-    lifecycle.checkOpen();
-    return deviceNumber;
   }
 
   /**
@@ -190,13 +179,6 @@ public final class BrovaSmall extends TelemetryDevice {
     return encoder;
   }
 
-  @Override
-  void release() {
-    BrovaSmallJNI.c_BrovaSmall_destroy(handle);
-    SLOT.release(slotToken);
-  }
-
-
   // ---- For BrovaSmallEncoder ----
 
   Reading cachedTicks() {
@@ -217,10 +199,6 @@ public final class BrovaSmall extends TelemetryDevice {
           BrovaSmallEncoderJNI.c_BrovaSmallEncoder_resetEncoder(handle);
           encoderTicks.reset(0.0);
         });
-  }
-
-  void checkOpen() {
-    lifecycle.checkOpen();
   }
 
   @Override

@@ -1,7 +1,6 @@
 package com.quorvel.frc;
 
 import java.time.Duration;
-import java.util.function.LongSupplier;
 
 /**
  * What the device objects share: their open-or-closed state, the refresher thread that keeps
@@ -15,25 +14,6 @@ abstract class TelemetryDevice implements AutoCloseable {
   TelemetryDevice(String name, QueryGate queries, String threadName) {
     lifecycle = new Lifecycle(name, queries);
     refresher = new Refresher(threadName, this::refreshRound);
-  }
-
-  /**
-   * Opens a controller whose one-per-model slot the caller has claimed with {@code token}: runs
-   * {@code open}, which returns the library's handle (0 when the library could not open it), and
-   * gives the slot back when opening fails, so that a failed open leaves nothing taken.
-   */
-  final long openOrRelease(DeviceSlot slot, Object token, LongSupplier open) {
-    try {
-      final long handle = open.getAsLong();
-      if (handle == 0) {
-        throw new IllegalStateException(
-            lifecycle.name() + " could not be opened (the library printed the reason)");
-      }
-      return handle;
-    } catch (RuntimeException | Error e) {
-      slot.release(token);
-      throw e;
-    }
   }
 
   /** One round of the refresher: every quantity the device caches, read once. */
