@@ -12,7 +12,7 @@ static_assert(std::is_trivially_destructible_v<Board>);
 Board& board() { return theBoard; }
 
 uint16_t configWord(const Board& b, uint8_t channel) {
-  return static_cast<uint16_t>(kStartConversion | b.extraConfigBits | b.dataRateBits | b.gainBits |
+  return static_cast<uint16_t>(kStartConversion | b.dataRateBits | b.gainBits |
                                (kSingleEndedChannel0 + kMuxStep * channel));
 }
 

@@ -28,7 +28,6 @@ struct Board {
   HAL_I2CPort port = HAL_I2C_kMXP;
   int32_t address = 0x48;
   float fullScaleVoltage = 0.0f;
-  int32_t extraConfigBits = 0;
   int32_t gainBits = 0;
   int32_t dataRateBits = 0;
 };

@@ -13,7 +13,6 @@ bool c_initializeI2C(int32_t fullScaleVoltage) {
   Board& b = board();
   std::lock_guard lock(b.lock);
   b.fullScaleVoltage = static_cast<float>(fullScaleVoltage);
-  b.extraConfigBits = 0;
   b.gainBits = kGain2048mV;
   b.dataRateBits = kRate1600;
   // The port's status is not examined: the probe tells whether the board answers.

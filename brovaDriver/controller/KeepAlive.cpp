@@ -114,11 +114,4 @@ bool KeepAliveTasks::stop(int32_t handle) {
   return true;
 }
 
-int KeepAliveTasks::running() {
-  std::lock_guard lock(mutex_);
-  int count = 0;
-  for (KeepAliveTask* task = head_; task != nullptr; task = task->next) ++count;
-  return count;
-}
-
 }  // namespace brova::controller

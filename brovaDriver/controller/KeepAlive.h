@@ -31,9 +31,6 @@ class KeepAliveTasks {
   // sends nothing afterwards. Returns false when no task carries that handle.
   bool stop(int32_t handle);
 
-  // Number of tasks running.
-  int running();
-
  private:
   std::mutex mutex_;
   KeepAliveTask* head_ = nullptr;

@@ -1,6 +1,4 @@
 // info: the identity of one controller (firmware, hardware, serial number).
-#include <algorithm>
-
 #include "Backend.h"
 #include "Commands.h"
 #include "Probe.h"
@@ -14,9 +12,7 @@ int info(const Io& io) {
   if (!io.openBus()) return kFailed;
 
   Probe probe(target.device);
-  const double wait =
-      std::max(descriptionOf(Kind::Quad).replyPause, descriptionOf(Kind::Small).replyPause);
-  if (!probe.askDeviceId(wait)) {
+  if (!probe.askDeviceId(slowestReplyPause())) {
     io.err << "brovactl info: device " << target.device << " does not answer\n";
     return kFailed;
   }

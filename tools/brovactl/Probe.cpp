@@ -25,6 +25,10 @@ const char* nameOf(Kind kind) {
   return "unknown model";
 }
 
+double slowestReplyPause() {
+  return std::max(descriptionOf(Kind::Quad).replyPause, descriptionOf(Kind::Small).replyPause);
+}
+
 Probe::Probe(int device) : device_(device) {
   state_.deviceNumber.store(device, std::memory_order_release);
 }
@@ -43,8 +47,7 @@ std::optional<int> Probe::askDeviceId(double wait) {
 std::optional<Hardware> Probe::askHardware() {
   // The model is not known until the reply says it: wait as long as either model needs.
   Model model = as(Kind::Quad);
-  model.replyPause =
-      std::max(descriptionOf(Kind::Quad).replyPause, descriptionOf(Kind::Small).replyPause);
+  model.replyPause = slowestReplyPause();
   brova::controller::Exchange exchange(model, brova::can::kHardwareVersionRequest, {});
   const auto reply = exchange.tryReceive(brova::can::kHardwareVersionReply);
   if (!reply) return std::nullopt;

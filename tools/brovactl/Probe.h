@@ -14,6 +14,8 @@ namespace brovactl {
 
 const brova::controller::Model& descriptionOf(Kind kind);
 const char* nameOf(Kind kind);
+// The longer of the two models' reply pauses: how long to wait for a device of either model.
+double slowestReplyPause();
 
 // What the hardware-version reply says.
 struct Hardware {
