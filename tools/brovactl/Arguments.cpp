@@ -5,11 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "controller/Lifecycle.h"
+
 namespace brovactl {
 namespace {
-
-constexpr int kLowestDevice = 1;
-constexpr int kHighestDevice = 63;
 
 std::string range(double low, double high) {
   auto shown = [](double v) {
@@ -55,17 +54,21 @@ std::optional<std::string> Arguments::text(std::string_view name) const {
   return found->second;
 }
 
+int wholeNumber(std::string_view what, const std::string& text, int low, int high) {
+  errno = 0;
+  char* end = nullptr;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno != 0 || parsed < low || parsed > high) {
+    throw UsageError(std::string(what) + " must be a whole number in " + range(low, high) +
+                     ", not '" + text + "'");
+  }
+  return static_cast<int>(parsed);
+}
+
 std::optional<int> Arguments::integer(std::string_view name, int low, int high) const {
   const auto value = text(name);
   if (!value) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const long parsed = std::strtol(value->c_str(), &end, 10);
-  if (value->empty() || *end != '\0' || errno != 0 || parsed < low || parsed > high) {
-    throw UsageError(std::string(name) + " must be a whole number in " + range(low, high) +
-                     ", not '" + *value + "'");
-  }
-  return static_cast<int>(parsed);
+  return wholeNumber(name, *value, low, high);
 }
 
 std::optional<double> Arguments::number(std::string_view name, double low, double high) const {
@@ -86,10 +89,13 @@ Target targetOf(const Arguments& arguments, bool anyModel) {
   const std::string choices =
       anyModel ? "--device N, --quad N or --small N" : "--quad N or --small N";
   if (given != 1) throw UsageError("give exactly one of " + choices);
-  if (auto n = arguments.integer("--quad", kLowestDevice, kHighestDevice)) return {Kind::Quad, *n};
-  if (auto n = arguments.integer("--small", kLowestDevice, kHighestDevice))
-    return {Kind::Small, *n};
-  return {Kind::Either, *arguments.integer("--device", kLowestDevice, kHighestDevice)};
+  const auto device = [&](std::string_view name) {
+    return arguments.integer(name, brova::controller::kLowestDeviceNumber,
+                             brova::controller::kHighestDeviceNumber);
+  };
+  if (auto n = device("--quad")) return {Kind::Quad, *n};
+  if (auto n = device("--small")) return {Kind::Small, *n};
+  return {Kind::Either, *device("--device")};
 }
 
 }  // namespace brovactl

@@ -22,6 +22,9 @@ struct OptionSpec {
   bool takesValue = true;
 };
 
+// `text` read as a whole number in low..high; throws UsageError naming `what` otherwise.
+int wholeNumber(std::string_view what, const std::string& text, int low, int high);
+
 class Arguments {
  public:
   // Parses the arguments after the command's name against `accepted`; "-h" and "--help" are

@@ -4,12 +4,11 @@
 #include "Backend.h"
 #include "Commands.h"
 #include "Probe.h"
+#include "controller/Lifecycle.h"
 
 namespace brovactl {
 namespace {
 
-constexpr int kFirstDevice = 1;
-constexpr int kLastDevice = 63;
 constexpr int kMillisecondsPerSecond = 1000;
 
 int scan(const Io& io) {
@@ -22,7 +21,8 @@ int scan(const Io& io) {
   if (!io.openBus()) return kFailed;
 
   int found = 0;
-  for (int device = kFirstDevice; device <= kLastDevice; ++device) {
+  for (int device = brova::controller::kLowestDeviceNumber;
+       device <= brova::controller::kHighestDeviceNumber; ++device) {
     Probe probe(device);
     if (!probe.askDeviceId(wait)) continue;
     ++found;

@@ -8,6 +8,7 @@
 #include "Backend.h"
 #include "brovasim/SimCan.h"
 #include "brovasim/SimController.h"
+#include "controller/Lifecycle.h"
 
 namespace brovactl {
 
@@ -84,8 +85,9 @@ bool openBus(const Arguments& arguments, std::ostream&) {
     if (colon == std::string::npos)
       throw UsageError("--simulate: '" + item + "' is not quad:N or small:N");
     const auto model = modelNamed(item.substr(0, colon), item);
-    const std::vector<std::string> number{"--n", item.substr(colon + 1)};
-    const int device = *Arguments(number, {{"--n"}}).integer("--n", 1, 63);
+    const int device = wholeNumber("--simulate: the device number of '" + item + "'",
+                                   item.substr(colon + 1), brova::controller::kLowestDeviceNumber,
+                                   brova::controller::kHighestDeviceNumber);
     wanted.emplace_back(model, device);
   }
   if (wanted.empty()) throw UsageError("--simulate needs at least one quad:N or small:N");

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Probe.h"
 #include "StopRequest.h"
+#include "controller/Lifecycle.h"
 
 namespace brovactl {
 namespace {
@@ -82,13 +83,14 @@ int spin(const Io& io) {
   if (quad && !args.has("--motor")) throw UsageError("--quad needs --motor M (0..3)");
   if (!quad && args.has("--motor"))
     throw UsageError("--motor is for a BrovaQuad; a BrovaSmall has one");
-  const int motor = args.integer("--motor", 0, 3).value_or(0);
+  const int motor = args.integer("--motor", 0, brova::BrovaQuad::kChannels - 1).value_or(0);
   const auto speed = args.number("--speed", -1.0, 1.0);
   const auto seconds = args.number("--seconds", 0.05, 3600.0);
   if (!speed) throw UsageError("--speed S (-1..1) is needed");
   if (!seconds) throw UsageError("--seconds T is needed");
-  const int frequency =
-      args.integer("--frequency", 0, 20000).value_or(brova::BrovaQuad::kDefaultFrequency);
+  const int frequency = args.integer("--frequency", brova::controller::kLowestFrequency,
+                                     brova::controller::kHighestFrequency)
+                            .value_or(brova::BrovaQuad::kDefaultFrequency);
   const bool enable = args.has("--enable");
   if (!io.openBus()) return kFailed;
 
