@@ -1,14 +1,10 @@
 #include "Bridge.h"
 
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
-#include <system_error>
 
 #include "CanSocket.h"
 #include "brovasim/SimCan.h"
@@ -44,44 +40,29 @@ struct Bridge::Outlet {
   std::atomic<uint64_t> failed = 0;
 };
 
-Bridge::Bridge(int fd) : outlet_(std::make_shared<Outlet>(fd)) {
-  stopFd_ = eventfd(0, EFD_CLOEXEC);
-  if (stopFd_ < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
-  subscription_ = brovasim::can::subscribePut(
-      [outlet = outlet_](const brovasim::PutFrame& put) { outlet->write(put); });
-  reader_ = std::thread([this] { hearUntilStopped(); });
-}
+Bridge::Subscription::Subscription(const std::shared_ptr<Outlet>& outlet)
+    : id(brovasim::can::subscribePut(
+          [outlet](const brovasim::PutFrame& put) { outlet->write(put); })) {}
 
-Bridge::~Bridge() {
-  brovasim::can::unsubscribePut(subscription_);
-  const uint64_t one = 1;
-  while (::write(stopFd_, &one, sizeof one) < 0 && errno == EINTR) {
-  }
-  reader_.join();
-  ::close(stopFd_);
-}
+Bridge::Subscription::~Subscription() { brovasim::can::unsubscribePut(id); }
+
+Bridge::Bridge(int fd)
+    : outlet_(std::make_shared<Outlet>(fd)),
+      subscription_(outlet_),
+      reader_(fd, [this](const brovasocketcan::Frame& frame) { hear(frame); }) {}
+
+Bridge::~Bridge() = default;
 
 uint64_t Bridge::repliesWritten() const { return outlet_->written; }
 
 uint64_t Bridge::failedWrites() const { return outlet_->failed; }
 
-void Bridge::hearUntilStopped() {
-  brovasocketcan::Frame frame;
-  for (;;) {
-    switch (brovasocketcan::waitForFrame(outlet_->fd, stopFd_, frame)) {
-      case brovasocketcan::Read::Frame: {
-        // Counted before it is passed on, so whoever sees its effect also sees it counted.
-        ++heard_;
-        int32_t status = 0;
-        HAL_CAN_SendMessage(frame.id, frame.data.data(), frame.size, HAL_CAN_SEND_PERIOD_NO_REPEAT,
-                            &status);
-        break;
-      }
-      case brovasocketcan::Read::Nothing:
-      case brovasocketcan::Read::Failed: break;
-      case brovasocketcan::Read::Stopped: return;
-    }
-  }
+void Bridge::hear(const brovasocketcan::Frame& frame) {
+  // Counted before it is passed on, so whoever sees its effect also sees it counted.
+  ++heard_;
+  int32_t status = 0;
+  HAL_CAN_SendMessage(frame.id, frame.data.data(), frame.size, HAL_CAN_SEND_PERIOD_NO_REPEAT,
+                      &status);
 }
 
 }  // namespace devsim

@@ -11,7 +11,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <thread>
+
+#include "FrameReader.h"
 
 namespace devsim {
 
@@ -30,14 +31,23 @@ class Bridge {
 
  private:
   struct Outlet;
+  // The replies' way out: subscribed to the simulated bus while it lives.
+  struct Subscription {
+    explicit Subscription(const std::shared_ptr<Outlet>& outlet);
+    ~Subscription();
+    Subscription(const Subscription&) = delete;
+    Subscription& operator=(const Subscription&) = delete;
+    const int id;
+  };
 
-  void hearUntilStopped();
+  void hear(const brovasocketcan::Frame& frame);
 
+  // Declared in the order of starting: replies go out before any request is heard, and reading
+  // stops first.
   std::shared_ptr<Outlet> outlet_;
-  int stopFd_ = -1;
-  int subscription_ = 0;
+  Subscription subscription_;
   std::atomic<uint64_t> heard_ = 0;
-  std::thread reader_;
+  brovasocketcan::FrameReader reader_;
 };
 
 }  // namespace devsim

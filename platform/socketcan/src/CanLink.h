@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <optional>
-#include <thread>
 
+#include "FrameReader.h"
 #include "FrameStore.h"
 
 namespace brovasocketcan {
@@ -26,12 +26,9 @@ class CanLink {
   std::optional<ReceivedFrame> take(uint32_t id, uint32_t mask);
 
  private:
-  void readUntilStopped();
-
   const int fd_;
-  const int stopFd_;
   FrameStore store_;
-  std::thread reader_;
+  FrameReader reader_;
 };
 
 // Milliseconds of the steady clock, wrapping at 32 bits: the time stamp of a received frame.
