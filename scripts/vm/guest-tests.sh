@@ -224,6 +224,29 @@ check_brovactl() {
     fail "brovactl: scan of an empty bus exited $empty_status"
 }
 
+# ---- brovactl dump prints every frame on the bus, whoever sent it -------------------------
+check_brovactl_dump() {
+  brovactl dump --can vcan0 --count 2 --seconds 20 >/tmp/dump.out 2>&1 &
+  dump=$!
+  # The pair again until dump has its two frames, however long it takes to open its socket:
+  # any two frames in a row are one of each.
+  i=0
+  while kill -0 $dump 2>/dev/null && [ $i -lt 60 ]; do
+    cansend vcan0 020C0385#0132010000000000
+    cansend vcan0 020C0505#0000000000000000
+    sleep 0.3
+    i=$((i + 1))
+  done
+  wait $dump
+  status=$?
+  show /tmp/dump.out
+  [ $status = 0 ] && [ "$(grep -c 'dev 5' /tmp/dump.out)" = 2 ] &&
+    grep -qF 'dev 5  set motor speed  motor 1  +50%' /tmp/dump.out &&
+    grep -qF 'dev 5  keep-alive  not active' /tmp/dump.out &&
+    pass "brovactl: dump prints the frames cansend put on the bus" ||
+    fail "brovactl: dump exited $status or printed other frames"
+}
+
 # ---- Keep-alive spacing over the real stack ----------------------------------------------
 check_keepalive_spacing() {
   seconds=8
@@ -303,6 +326,7 @@ check_wire
 check_replies
 check_demo
 check_brovactl
+check_brovactl_dump
 check_keepalive_spacing
 check_missing_interface
 check_unit_tests

@@ -1,6 +1,5 @@
 // brovactl on the SocketCAN platform: the bus is a Linux CAN interface (--can IFACE, else
 // $BROVA_CAN_INTERFACE, else can0) with the controllers, real or brova-devsim, on it.
-#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,17 +30,17 @@ class SocketTap : public BusTap {
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
       if (left.count() <= 0) return std::nullopt;
       // Short slices, so a stop request is seen within one.
-      pollfd readable{.fd = fd_, .events = POLLIN, .revents = 0};
-      if (::poll(&readable, 1, static_cast<int>(std::min<int64_t>(left.count(), kSliceMs))) <= 0) {
-        continue;
+      brovasocketcan::Frame frame;
+      switch (brovasocketcan::waitForFrame(
+          fd_, -1, frame, static_cast<int>(std::min<int64_t>(left.count(), kSliceMs)))) {
+        case brovasocketcan::Read::Frame:
+          return TappedFrame{
+              Clock::now(), frame.id,
+              std::vector<uint8_t>(frame.data.begin(), frame.data.begin() + frame.size)};
+        case brovasocketcan::Read::Nothing:
+        case brovasocketcan::Read::Failed: break;
+        case brovasocketcan::Read::Stopped: return std::nullopt;  // the socket hung up
       }
-      can_frame raw{};
-      if (::read(fd_, &raw, sizeof raw) != static_cast<ssize_t>(sizeof raw)) continue;
-      const auto frame = brovasocketcan::fromCanFrame(raw);
-      if (!frame) continue;  // an error frame
-      return TappedFrame{
-          Clock::now(), frame->id,
-          std::vector<uint8_t>(frame->data.begin(), frame->data.begin() + frame->size)};
     }
     return std::nullopt;
   }

@@ -51,10 +51,10 @@ int32_t writeFrame(int fd, const Frame& frame) {
   return written < 0 ? -errno : -EIO;
 }
 
-Read waitForFrame(int fd, int stopFd, Frame& frame) {
+Read waitForFrame(int fd, int stopFd, Frame& frame, int timeoutMs) {
   pollfd watched[2] = {{.fd = fd, .events = POLLIN, .revents = 0},
                        {.fd = stopFd, .events = POLLIN, .revents = 0}};
-  if (poll(watched, 2, -1) < 0) return errno == EINTR ? Read::Nothing : failed();
+  if (poll(watched, 2, timeoutMs) < 0) return errno == EINTR ? Read::Nothing : failed();
   if (watched[1].revents != 0) return Read::Stopped;
   const short events = watched[0].revents;
   // Frames still queued are read before a hang-up ends the reading.

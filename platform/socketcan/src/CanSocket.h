@@ -30,7 +30,8 @@ enum class Read {
   Stopped,  // `stopFd` became readable, or the socket was closed
 };
 
-// Waits until a frame arrives on `fd` or `stopFd` (an eventfd) is signalled.
-Read waitForFrame(int fd, int stopFd, Frame& frame);
+// Waits until a frame arrives on `fd`, `stopFd` (an eventfd; -1 for none) is signalled, or
+// `timeoutMs` milliseconds pass (-1: no limit), which reads as Nothing.
+Read waitForFrame(int fd, int stopFd, Frame& frame, int timeoutMs = -1);
 
 }  // namespace brovasocketcan
