@@ -10,9 +10,6 @@ namespace brova::tools {
 
 namespace {
 
-constexpr uint32_t kControllerMessages = 0x020C0000;  // device type 2, manufacturer 12
-constexpr uint32_t kTypeAndMakerMask = 0x1FFF0000;
-
 std::string hex(const std::vector<uint8_t>& data) {
   std::string text;
   for (uint8_t byte : data) {
@@ -52,12 +49,12 @@ std::string channel(std::string_view label, const can::Payload& p) {
 std::string describeFrame(uint32_t id, const std::vector<uint8_t>& data) {
   char idText[16];
   std::snprintf(idText, sizeof idText, "%08X", id);
-  if ((id & kTypeAndMakerMask) != kControllerMessages)
+  if ((id & can::kTypeAndManufacturerMask) != can::kMessageSet)
     return "other  " + std::string(idText) + "#" + hex(data);
 
   can::Payload p{};
   for (size_t i = 0; i < data.size() && i < p.size(); ++i) p[i] = data[i];
-  const uint32_t base = id & ~0x3Fu;
+  const uint32_t base = can::baseOf(id);
   const std::string device = "dev " + std::to_string(can::deviceNumber(id)) + "  ";
   using namespace can;
   using namespace controller;

@@ -12,6 +12,10 @@ namespace brova::can {
 inline constexpr int32_t kDeviceTypeMotorController = 2;
 inline constexpr int32_t kManufacturer = 12;
 inline constexpr uint32_t kFullIdentifierMask = 0x1FFFFFFF;
+// The device type and manufacturer bits, which every identifier of the set carries.
+inline constexpr uint32_t kTypeAndManufacturerMask = 0x1FFF0000;
+inline constexpr uint32_t kMessageSet =
+    static_cast<uint32_t>(kDeviceTypeMotorController) << 24 | kManufacturer << 16;
 
 inline constexpr uint32_t kDeviceIdRequest = 0x020C0000;         // API 0
 inline constexpr uint32_t kDeviceIdReply = 0x020C0040;           // API 1
@@ -44,9 +48,10 @@ inline constexpr uint32_t kMotorRpmReply = 0x020C0680;           // API 26
 constexpr uint32_t apiNumber(uint32_t identifier) { return (identifier >> 6) & 0x3FF; }
 // The device number (bits 5..0) of an identifier.
 constexpr uint32_t deviceNumber(uint32_t identifier) { return identifier & 0x3F; }
+// The base identifier (device number 0) of an identifier.
+constexpr uint32_t baseOf(uint32_t identifier) { return identifier & ~0x3Fu; }
 
 static_assert(apiNumber(kMotorRpmReply) == 26 && apiNumber(kKeepAliveActive) == 21);
-static_assert((kDeviceIdRequest >> 24) == kDeviceTypeMotorController &&
-              ((kDeviceIdRequest >> 16) & 0xFF) == kManufacturer);
+static_assert(kDeviceIdRequest == kMessageSet && baseOf(kMotorRpmReply + 63) == kMotorRpmReply);
 
 }  // namespace brova::can
