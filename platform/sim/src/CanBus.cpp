@@ -348,7 +348,7 @@ void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t
   if (b.receiveThrows > 0) {
     --b.receiveThrows;
     call.status = 1;
-    b.receiveCalls.push_back(call);
+    if (b.recording) b.receiveCalls.push_back(call);
     lock.unlock();
     throw std::runtime_error("simulated CAN receive failure");
   }
