@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "brova/Limits.hpp"
+
 namespace demo {
 namespace {
 
@@ -36,9 +38,11 @@ RobotOption readRobotOption(const char* arg, const char* value, RobotSettings& s
   if (!std::strcmp(arg, "--seconds")) {
     ok = parseSeconds(value, settings.seconds);
   } else if (!std::strcmp(arg, "--quad")) {
-    ok = parseInt(value, 1, 63, settings.quadDevice);
+    ok = parseInt(value, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber,
+                  settings.quadDevice);
   } else if (!std::strcmp(arg, "--small")) {
-    ok = parseInt(value, 1, 63, settings.smallDevice);
+    ok = parseInt(value, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber,
+                  settings.smallDevice);
   } else {
     return RobotOption::NotOne;
   }

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "brovasim/SimCan.h"
-#include "can/Frame.h"
 #include "can/Identifiers.h"
+#include "can/Link.h"
 #include "controller/Decoding.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "FrameDescription.h"
+#include "BrovaTools.h"
 #include "brovasim/CandumpLog.h"
 
 namespace {

@@ -18,7 +18,6 @@ inline constexpr int32_t kSingleEndedChannel0 = 0x4000;  // MUX: AINn against gr
 inline constexpr int32_t kMuxStep = 0x1000;
 inline constexpr int32_t kGain2048mV = 0x0400;  // PGA: ±2.048 V input range
 inline constexpr int32_t kRate1600 = 0x0080;    // DR: 1600 samples per second
-inline constexpr uint8_t kChannels = 4;
 inline constexpr float kCountsAtFullScale = 2048.0f;
 
 // The board's configuration. Guarded by `lock`, which a reading holds from its first transfer

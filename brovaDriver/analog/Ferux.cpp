@@ -1,15 +1,13 @@
-// The analog board's operations.
+#include "analog/Ferux.h"
+
 #include <mutex>
 
-#include "BrovaDriver.h"
 #include "analog/Transfers.h"
 #include "hal/I2C.h"
 
-using namespace brova::analog;
+namespace brova::analog {
 
-extern "C" {
-
-bool c_initializeI2C(int32_t fullScaleVoltage) {
+bool initialize(int32_t fullScaleVoltage) {
   Board& b = board();
   std::lock_guard lock(b.lock);
   b.fullScaleVoltage = static_cast<float>(fullScaleVoltage);
@@ -21,22 +19,22 @@ bool c_initializeI2C(int32_t fullScaleVoltage) {
   return probeDevice(b);
 }
 
-int32_t c_getRawValue(uint8_t channel) {
+int32_t rawValue(uint8_t channel) {
   Board& b = board();
   std::lock_guard lock(b.lock);
   return readChannel(b, channel);
 }
 
-float c_getVoltage(uint8_t channel) {
+float voltage(uint8_t channel) {
   Board& b = board();
   std::lock_guard lock(b.lock);
   return voltsFromRaw(readChannel(b, channel), b.fullScaleVoltage);
 }
 
-void c_closeI2C() {
+void close() {
   Board& b = board();
   std::lock_guard lock(b.lock);
   HAL_CloseI2C(b.port);
 }
 
-}  // extern "C"
+}  // namespace brova::analog

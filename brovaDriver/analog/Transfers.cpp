@@ -1,7 +1,8 @@
 #include "analog/Transfers.h"
 
-#include "can/Console.h"
-#include "can/Frame.h"
+#include "brova/Limits.hpp"
+#include "common/Console.h"
+#include "common/Pause.h"
 #include "hal/I2C.h"
 
 namespace brova::analog {
@@ -39,12 +40,12 @@ uint16_t readRegister(const Board& b, uint8_t reg) {
 }
 
 int32_t readChannel(const Board& b, uint8_t channel) {
-  if (channel >= kChannels) return 0;
+  if (channel >= kAnalogInputs) return 0;
   const uint16_t word = configWord(b, channel);
   const uint8_t config[3] = {kConfigRegister, static_cast<uint8_t>(word >> 8),
                              static_cast<uint8_t>(word & 0xFF)};
   writeBytes(b, config, 3);
-  can::pause(kConversionWait);
+  pause(kConversionWait);
   return rawFromConversion(readRegister(b, kConversionRegister));
 }
 

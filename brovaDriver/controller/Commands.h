@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "can/Frame.h"
-#include "controller/Model.h"
+#include "can/Link.h"
+#include "controller/Description.h"
 
 namespace brova::controller {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "can/Frame.h"
-#include "controller/Model.h"
+#include "can/Link.h"
+#include "controller/Description.h"
 
 namespace brova::controller {
 

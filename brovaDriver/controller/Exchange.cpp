@@ -1,6 +1,7 @@
 #include "controller/Exchange.h"
 
-#include "can/Console.h"
+#include "common/Console.h"
+#include "common/Pause.h"
 
 namespace brova::controller {
 namespace {
@@ -20,7 +21,7 @@ void report(const MissingReplyLine& line) {
 Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload& request)
     : lock_(model.state.exchangeLock), device_(model.device()) {
   can::sendFrame(requestBase, request, device_);
-  can::pause(model.replyPause);
+  pause(model.replyPause);
 }
 
 can::Payload Exchange::receive(uint32_t replyBase, const MissingReplyLine& missing) {
@@ -43,7 +44,7 @@ can::Payload query(const Model& model, uint32_t requestBase, const can::Payload&
 
 MissingReplyLine channelLine(const Model& model, int32_t code, std::string_view label,
                              uint8_t channel) {
-  if (!model.numbersChannels) return {.code = code};
+  if (!model.missingLinesNameChannel) return {.code = code};
   return {.code = code, .channelLabel = label, .channel = channel};
 }
 

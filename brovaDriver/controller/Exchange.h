@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "can/Frame.h"
-#include "controller/Model.h"
+#include "can/Link.h"
+#include "controller/Description.h"
 
 namespace brova::controller {
 

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <memory>
 
-#include "can/Frame.h"
 #include "can/Identifiers.h"
+#include "can/Link.h"
 #include "hal/HALBase.h"
 
 #ifdef __linux__

@@ -1,7 +1,8 @@
 #include "controller/Lifecycle.h"
 
-#include "can/Console.h"
+#include "brova/Limits.hpp"
 #include "can/Identifiers.h"
+#include "common/Console.h"
 #include "controller/Commands.h"
 #include "hal/CANAPI.h"
 

@@ -3,14 +3,9 @@
 
 #include <cstdint>
 
-#include "controller/Model.h"
+#include "controller/Description.h"
 
 namespace brova::controller {
-
-inline constexpr int32_t kLowestDeviceNumber = 1;
-inline constexpr int32_t kHighestDeviceNumber = 63;
-inline constexpr int32_t kLowestFrequency = 0;
-inline constexpr int32_t kHighestFrequency = 20000;
 
 // Checks the arguments, records the device number, obtains a CAN handle, configures `motor`
 // with `frequency` and starts the keep-alive task. Returns the handle, or 0 on failure (with

@@ -1,7 +1,7 @@
 #include "controller/Queries.h"
 
-#include "can/Console.h"
 #include "can/Identifiers.h"
+#include "common/Console.h"
 #include "controller/Commands.h"
 #include "controller/Decoding.h"
 #include "controller/Exchange.h"

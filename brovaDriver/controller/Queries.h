@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "controller/Model.h"
+#include "controller/Description.h"
 
 namespace brova::controller {
 

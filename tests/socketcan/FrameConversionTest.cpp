@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "Frame.h"
+#include "brovasocketcan/Frame.h"
 #include "hal/CAN.h"
 
 namespace brovasocketcan {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "BrovaDriver.h"
-#include "FrameDescription.h"
+#include "BrovaTools.h"
 #include "brovasim/CandumpLog.h"
 #include "support/SimTest.h"
 

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "controller/Lifecycle.h"
-
 namespace brovactl {
 namespace {
 
@@ -90,12 +88,15 @@ Target targetOf(const Arguments& arguments, bool anyModel) {
       anyModel ? "--device N, --quad N or --small N" : "--quad N or --small N";
   if (given != 1) throw UsageError("give exactly one of " + choices);
   const auto device = [&](std::string_view name) {
-    return arguments.integer(name, brova::controller::kLowestDeviceNumber,
-                             brova::controller::kHighestDeviceNumber);
+    return arguments.integer(name, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber);
   };
-  if (auto n = device("--quad")) return {Kind::Quad, *n};
-  if (auto n = device("--small")) return {Kind::Small, *n};
-  return {Kind::Either, *device("--device")};
+  if (auto n = device("--quad")) return {Model::Quad, *n};
+  if (auto n = device("--small")) return {Model::Small, *n};
+  return {std::nullopt, *device("--device")};
+}
+
+const char* nameOf(const std::optional<Model>& model) {
+  return model ? brova::tools::nameOf(*model) : "unknown model";
 }
 
 }  // namespace brovactl

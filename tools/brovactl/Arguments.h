@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "BrovaTools.h"
+
 namespace brovactl {
 
 // A command line that cannot run; the text says which option and why.
@@ -45,13 +47,16 @@ class Arguments {
   std::map<std::string, std::string, std::less<>> values_;
 };
 
-// Which controller a command addresses.
-enum class Kind { Quad, Small, Either };
+using brova::tools::Model;
 
+// Which controller a command addresses; no model when the command line does not say it.
 struct Target {
-  Kind kind = Kind::Either;
+  std::optional<Model> model;
   int device = 0;
 };
+
+// The model's name, or "unknown model".
+const char* nameOf(const std::optional<Model>& model);
 
 // Exactly one of --quad N, --small N (and --device N when `anyModel`); throws UsageError for
 // none or more than one.

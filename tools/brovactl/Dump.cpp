@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "Backend.h"
+#include "BrovaTools.h"
 #include "Commands.h"
-#include "FrameDescription.h"
 
 namespace brovactl {
 namespace {

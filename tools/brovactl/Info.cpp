@@ -1,8 +1,6 @@
 // info: the identity of one controller (firmware, hardware, serial number).
 #include "Backend.h"
 #include "Commands.h"
-#include "Probe.h"
-#include "controller/Queries.h"
 
 namespace brovactl {
 namespace {
@@ -11,21 +9,21 @@ int info(const Io& io) {
   Target target = targetOf(io.arguments, true);
   if (!io.openBus()) return kFailed;
 
-  Probe probe(target.device);
-  if (!probe.askDeviceId(slowestReplyPause())) {
+  brova::tools::DeviceQuestions device(target.device);
+  if (!device.askDeviceId(brova::tools::slowestReplyPause())) {
     io.err << "brovactl info: device " << target.device << " does not answer\n";
     return kFailed;
   }
-  if (target.kind == Kind::Either) {
-    const auto hardware = probe.askHardware();
-    target.kind = hardware ? hardware->kind : Kind::Either;
+  if (!target.model) {
+    const auto hardware = device.askHardware();
+    if (hardware) target.model = hardware->model;
   }
   // A device of neither model is asked as a BrovaQuad, which names what it does not know.
-  const auto model = probe.as(target.kind);
-  io.out << "device " << target.device << "  " << nameOf(target.kind) << "\n"
-         << "  " << brova::controller::getFirmwareVersion(model) << "\n"
-         << "  " << brova::controller::getHardwareVersion(model) << "\n"
-         << "  serial " << brova::controller::getSerialNumber(model) << "\n";
+  const Model model = target.model.value_or(Model::Quad);
+  io.out << "device " << target.device << "  " << nameOf(target.model) << "\n"
+         << "  " << device.firmwareVersion(model) << "\n"
+         << "  " << device.hardwareVersion(model) << "\n"
+         << "  serial " << device.serialNumber(model) << "\n";
   return kOk;
 }
 

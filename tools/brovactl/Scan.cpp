@@ -3,8 +3,6 @@
 
 #include "Backend.h"
 #include "Commands.h"
-#include "Probe.h"
-#include "controller/Lifecycle.h"
 
 namespace brovactl {
 namespace {
@@ -14,20 +12,19 @@ constexpr int kMillisecondsPerSecond = 1000;
 int scan(const Io& io) {
   // By default each device gets the reply window the library gives a BrovaQuad's device-ID
   // query; a slow bus or an emulated machine may need longer.
-  const double defaultWait = descriptionOf(Kind::Quad).replyPause;
+  const double defaultWait = brova::tools::replyPause(Model::Quad);
   const double wait = io.arguments.integer("--wait", 1, 1000)
                           .value_or(static_cast<int>(defaultWait * kMillisecondsPerSecond)) /
                       static_cast<double>(kMillisecondsPerSecond);
   if (!io.openBus()) return kFailed;
 
   int found = 0;
-  for (int device = brova::controller::kLowestDeviceNumber;
-       device <= brova::controller::kHighestDeviceNumber; ++device) {
-    Probe probe(device);
-    if (!probe.askDeviceId(wait)) continue;
+  for (int device = brova::kLowestDeviceNumber; device <= brova::kHighestDeviceNumber; ++device) {
+    brova::tools::DeviceQuestions questions(device);
+    if (!questions.askDeviceId(wait)) continue;
     ++found;
-    const auto hardware = probe.askHardware();
-    io.out << "device " << device << "  " << (hardware ? nameOf(hardware->kind) : "unknown model")
+    const auto hardware = questions.askHardware();
+    io.out << "device " << device << "  " << nameOf(hardware ? hardware->model : std::nullopt)
            << "  " << (hardware ? hardware->text : "no hardware-version reply") << "\n";
   }
   if (found == 0) {

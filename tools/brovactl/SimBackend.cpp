@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "Backend.h"
+#include "brova/Limits.hpp"
 #include "brovasim/SimCan.h"
 #include "brovasim/SimController.h"
-#include "controller/Lifecycle.h"
 
 namespace brovactl {
 
@@ -85,9 +85,9 @@ bool openBus(const Arguments& arguments, std::ostream&) {
     if (colon == std::string::npos)
       throw UsageError("--simulate: '" + item + "' is not quad:N or small:N");
     const auto model = modelNamed(item.substr(0, colon), item);
-    const int device = wholeNumber("--simulate: the device number of '" + item + "'",
-                                   item.substr(colon + 1), brova::controller::kLowestDeviceNumber,
-                                   brova::controller::kHighestDeviceNumber);
+    const int device =
+        wholeNumber("--simulate: the device number of '" + item + "'", item.substr(colon + 1),
+                    brova::kLowestDeviceNumber, brova::kHighestDeviceNumber);
     wanted.emplace_back(model, device);
   }
   if (wanted.empty()) throw UsageError("--simulate needs at least one quad:N or small:N");

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "Backend.h"
-#include "CanSocket.h"
+#include "brovasocketcan/CanSocket.h"
 #include "brovasocketcan/SocketCan.h"
 
 namespace brovactl {

@@ -8,9 +8,7 @@
 #include "Backend.h"
 #include "BrovaDriver.hpp"
 #include "Commands.h"
-#include "Probe.h"
 #include "StopRequest.h"
-#include "controller/Lifecycle.h"
 
 namespace brovactl {
 namespace {
@@ -79,7 +77,7 @@ class SafeStop {
 int spin(const Io& io) {
   const auto& args = io.arguments;
   const Target target = targetOf(args, false);
-  const bool quad = target.kind == Kind::Quad;
+  const bool quad = target.model == Model::Quad;
   if (quad && !args.has("--motor")) throw UsageError("--quad needs --motor M (0..3)");
   if (!quad && args.has("--motor"))
     throw UsageError("--motor is for a BrovaQuad; a BrovaSmall has one");
@@ -88,15 +86,15 @@ int spin(const Io& io) {
   const auto seconds = args.number("--seconds", 0.05, 3600.0);
   if (!speed) throw UsageError("--speed S (-1..1) is needed");
   if (!seconds) throw UsageError("--seconds T is needed");
-  const int frequency = args.integer("--frequency", brova::controller::kLowestFrequency,
-                                     brova::controller::kHighestFrequency)
-                            .value_or(brova::BrovaQuad::kDefaultFrequency);
+  const int frequency =
+      args.integer("--frequency", brova::kLowestFrequency, brova::kHighestFrequency)
+          .value_or(brova::BrovaQuad::kDefaultFrequency);
   const bool enable = args.has("--enable");
   if (!io.openBus()) return kFailed;
 
   // Opening a controller that is not there would configure nothing and spin nothing.
-  Probe probe(target.device);
-  if (!probe.askDeviceId(descriptionOf(target.kind).replyPause)) {
+  brova::tools::DeviceQuestions questions(target.device);
+  if (!questions.askDeviceId(brova::tools::replyPause(*target.model))) {
     io.err << "brovactl spin: device " << target.device << " does not answer\n";
     return kFailed;
   }
@@ -109,7 +107,7 @@ int spin(const Io& io) {
     io.err << "brovactl spin: " << error.what() << "\n";
     return kFailed;
   }
-  const std::string what = std::string(nameOf(target.kind)) + " device " +
+  const std::string what = std::string(nameOf(target.model)) + " device " +
                            std::to_string(target.device) + " motor " + std::to_string(motor);
   bool interrupted = false;
   {

@@ -3,14 +3,11 @@
 #include <string>
 
 #include "Commands.h"
-#include "Probe.h"
 #include "StopRequest.h"
-#include "controller/Queries.h"
 
 namespace brovactl {
 namespace {
 
-constexpr int kQuadChannels = 4;
 constexpr int kDefaultIntervalMs = 500;
 
 std::string line(const char* format, auto... values) {
@@ -20,19 +17,19 @@ std::string line(const char* format, auto... values) {
 }
 
 // One refresh: every query of the model, printed as one block.
-void printTelemetry(const Io& io, const brova::controller::Model& model, Kind kind, int device,
+void printTelemetry(const Io& io, brova::tools::DeviceQuestions& questions, Model model,
                     double seconds) {
-  using namespace brova::controller;
-  const bool quad = kind == Kind::Quad;
-  std::string block = line("%s device %d  t=%.2f s", nameOf(kind), device, seconds);
-  if (quad) block += line("  temperature %.2f C", getControllerTemp(model));
+  const bool quad = model == Model::Quad;
+  std::string block =
+      line("%s device %d  t=%.2f s", brova::tools::nameOf(model), questions.device(), seconds);
+  if (quad) block += line("  temperature %.2f C", questions.temperature(model));
   block += "\n";
-  for (int m = 0; m < (quad ? kQuadChannels : 1); ++m) {
+  for (int m = 0; m < (quad ? brova::kQuadChannels : 1); ++m) {
     const auto motor = static_cast<uint8_t>(m);
-    block += line("  motor %d  current %6.2f A", m, getCurrent(model, motor));
+    block += line("  motor %d  current %6.2f A", m, questions.current(model, motor));
     // The BrovaSmall has no RPM query.
-    if (quad) block += line("  rpm %5.0f", getRpm(model, motor));
-    block += line("  count %10.0f\n", getEncoderDistance(model, motor, 1.0, nullptr));
+    if (quad) block += line("  rpm %5.0f", questions.rpm(model, motor));
+    block += line("  count %10.0f\n", questions.encoderCount(model, motor));
   }
   io.out << block << std::flush;
 }
@@ -43,17 +40,17 @@ int watch(const Io& io) {
   const auto count = io.arguments.integer("--count", 1, 1000000);
   if (!io.openBus()) return kFailed;
 
-  Probe probe(target.device);
-  if (!probe.askDeviceId(descriptionOf(target.kind).replyPause)) {
+  brova::tools::DeviceQuestions questions(target.device);
+  const Model model = *target.model;
+  if (!questions.askDeviceId(brova::tools::replyPause(model))) {
     io.err << "brovactl watch: device " << target.device << " does not answer\n";
     return kFailed;
   }
-  const auto model = probe.as(target.kind);
   const auto start = Clock::now();
   const auto interval = std::chrono::milliseconds(intervalMs);
   for (int refresh = 1; !count || refresh <= *count; ++refresh) {
     const std::chrono::duration<double> since = Clock::now() - start;
-    printTelemetry(io, model, target.kind, target.device, since.count());
+    printTelemetry(io, questions, model, since.count());
     if (count && refresh == *count) break;
     if (waitUntilOrStop(start + refresh * interval)) break;
   }

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "CanSocket.h"
 #include "brovasim/SimCan.h"
+#include "brovasocketcan/CanSocket.h"
 #include "hal/CAN.h"
 
 namespace devsim {

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "FrameReader.h"
+#include "brovasocketcan/FrameReader.h"
 
 namespace devsim {
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "Bridge.h"
-#include "CanSocket.h"
 #include "Options.h"
 #include "brovasim/SimCan.h"
 #include "brovasim/SimController.h"
+#include "brovasocketcan/CanSocket.h"
 
 namespace {
 

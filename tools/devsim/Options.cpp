@@ -4,18 +4,19 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "brova/Limits.hpp"
+
 namespace devsim {
 
 namespace {
 
-constexpr int kLowestDevice = 1;
-constexpr int kHighestDevice = 63;
 constexpr double kLongestLatencyMs = 1000;
 
 bool parseDevice(const std::string& text, int& out) {
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < kLowestDevice || value > kHighestDevice) {
+  if (text.empty() || *end != '\0' || value < brova::kLowestDeviceNumber ||
+      value > brova::kHighestDeviceNumber) {
     return false;
   }
   out = static_cast<int>(value);

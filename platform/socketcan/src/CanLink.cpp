@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "CanSocket.h"
+#include "brovasocketcan/CanSocket.h"
 
 namespace brovasocketcan {
 

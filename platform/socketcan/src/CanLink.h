@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "FrameReader.h"
 #include "FrameStore.h"
+#include "brovasocketcan/FrameReader.h"
 
 namespace brovasocketcan {
 

@@ -1,4 +1,4 @@
-#include "CanSocket.h"
+#include "brovasocketcan/CanSocket.h"
 
 #include <linux/can/raw.h>
 #include <net/if.h>

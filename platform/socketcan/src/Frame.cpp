@@ -1,4 +1,4 @@
-#include "Frame.h"
+#include "brovasocketcan/Frame.h"
 
 #include <algorithm>
 

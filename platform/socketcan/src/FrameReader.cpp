@@ -1,4 +1,4 @@
-#include "FrameReader.h"
+#include "brovasocketcan/FrameReader.h"
 
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <system_error>
 
-#include "CanSocket.h"
+#include "brovasocketcan/CanSocket.h"
 
 namespace brovasocketcan {
 

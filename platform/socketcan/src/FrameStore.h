@@ -11,7 +11,7 @@
 #include <mutex>
 #include <optional>
 
-#include "Frame.h"
+#include "brovasocketcan/Frame.h"
 
 namespace brovasocketcan {
 

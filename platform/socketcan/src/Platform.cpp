@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "CanSocket.h"
+#include "brovasocketcan/CanSocket.h"
 #include "brovasocketcan/SocketCan.h"
 
 namespace brovasocketcan {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Frame.h"
+#include "brovasocketcan/Frame.h"
 
 namespace brovasocketcan {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "can/Console.h"
+#include "common/Console.h"
 
 namespace brova::console {
 namespace {

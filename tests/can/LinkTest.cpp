@@ -1,7 +1,7 @@
 #include <chrono>
 
-#include "can/Frame.h"
 #include "can/Identifiers.h"
+#include "can/Link.h"
 #include "support/SimTest.h"
 
 namespace brova::can {
@@ -10,9 +10,9 @@ namespace {
 using brova::testing::SimTest;
 using Clock = std::chrono::steady_clock;
 
-class Frame : public SimTest {};
+class Link : public SimTest {};
 
-TEST_F(Frame, SendAddsDeviceNumberAndSendsEightBytesOnce) {
+TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
   sendFrame(kSetMotorSpeed, {1, 0x32, 1, 0, 0, 0, 0, 9}, 5);
   const auto frames = sent();
   ASSERT_EQ(frames.size(), 1u);
@@ -22,7 +22,7 @@ TEST_F(Frame, SendAddsDeviceNumberAndSendsEightBytesOnce) {
   EXPECT_EQ(frames[0].data, (Payload{1, 0x32, 1, 0, 0, 0, 0, 9}));
 }
 
-TEST_F(Frame, RejectedOrThrowingSendIsLostQuietly) {
+TEST_F(Link, RejectedOrThrowingSendIsLostQuietly) {
   brovasim::can::failNextSends(-1);
   sendFrame(kDisableMotor, {}, 3);
   brovasim::can::throwOnNextSends();
@@ -30,7 +30,7 @@ TEST_F(Frame, RejectedOrThrowingSendIsLostQuietly) {
   EXPECT_EQ(sent(0x020C0343).size(), 2u);
 }
 
-TEST_F(Frame, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
+TEST_F(Link, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
   Payload reply{7, 7, 7, 7, 7, 7, 7, 7};
   EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
   EXPECT_EQ(reply, (Payload{7, 7, 7, 7, 7, 7, 7, 7}));
@@ -40,7 +40,7 @@ TEST_F(Frame, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
   EXPECT_EQ(calls[0].mask, 0x1FFFFFFFu);
 }
 
-TEST_F(Frame, ReceiveTakesOnlyTheExactIdentifier) {
+TEST_F(Link, ReceiveTakesOnlyTheExactIdentifier) {
   brovasim::can::putFrame(0x020C0406, {1, 2});
   Payload reply{};
   EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
@@ -49,7 +49,7 @@ TEST_F(Frame, ReceiveTakesOnlyTheExactIdentifier) {
 
 // Every negative status is a frame not taken, even when the platform filled the buffer;
 // zero and positive warnings come with the frame.
-TEST_F(Frame, ReceiveStatusDecidesWhetherAFrameWasTaken) {
+TEST_F(Link, ReceiveStatusDecidesWhetherAFrameWasTaken) {
   const struct {
     int32_t status;
     bool taken;
@@ -65,7 +65,7 @@ TEST_F(Frame, ReceiveStatusDecidesWhetherAFrameWasTaken) {
   }
 }
 
-TEST_F(Frame, ReceiveCopiesAtMostTheReportedSizeAndNeverMoreThanEight) {
+TEST_F(Link, ReceiveCopiesAtMostTheReportedSizeAndNeverMoreThanEight) {
   const struct {
     uint8_t size;
     Payload expected;
@@ -85,29 +85,12 @@ TEST_F(Frame, ReceiveCopiesAtMostTheReportedSizeAndNeverMoreThanEight) {
   }
 }
 
-TEST_F(Frame, ReceiveThatThrowsIsAFrameNotTaken) {
+TEST_F(Link, ReceiveThatThrowsIsAFrameNotTaken) {
   brovasim::can::putFrame(0x020C0045, {1});
   brovasim::can::throwOnNextReceives();
   Payload reply{};
   EXPECT_FALSE(receiveFrame(kDeviceIdReply, reply, 5));
   EXPECT_EQ(reply, Payload{});
-}
-
-TEST_F(Frame, PauseSleepsWholeMilliseconds) {
-  const struct {
-    double seconds;
-    std::chrono::milliseconds least;
-  } rows[] = {{0.1, std::chrono::milliseconds(100)},
-              {0.01, std::chrono::milliseconds(10)},
-              {0.001, std::chrono::milliseconds(1)}};
-  for (const auto& row : rows) {
-    const auto start = Clock::now();
-    pause(row.seconds);
-    const auto slept = Clock::now() - start;
-    EXPECT_GE(slept, row.least) << row.seconds;
-    // Generous: the machines are shared; this only catches a pause in the wrong unit.
-    EXPECT_LT(slept, row.least * 3 + std::chrono::milliseconds(50)) << row.seconds;
-  }
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
-#include "can/Frame.h"
+#include "can/Link.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "can/Identifiers.h"
 #include "hal/CAN.h"
@@ -25,10 +23,6 @@ bool receiveFrame(uint32_t base, Payload& reply, int32_t device) {
   if (status < 0) return false;
   std::copy_n(data, std::min<std::size_t>(size, kPayloadSize), reply.begin());
   return true;
-}
-
-void pause(double seconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000)));
 }
 
 }  // namespace brova::can

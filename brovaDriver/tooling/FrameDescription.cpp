@@ -1,8 +1,7 @@
-#include "FrameDescription.h"
-
 #include <cstdio>
 #include <string_view>
 
+#include "BrovaTools.h"
 #include "can/Identifiers.h"
 #include "controller/Decoding.h"
 

@@ -1,4 +1,4 @@
-#include "can/Console.h"
+#include "common/Console.h"
 
 #include <iostream>
 #include <mutex>

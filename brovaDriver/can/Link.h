@@ -1,4 +1,4 @@
-// Sending and receiving single 8-byte frames, and the pause between a request and its reply.
+// The driver's link to the bus: sending and receiving single 8-byte frames.
 #pragma once
 
 #include <array>
@@ -28,8 +28,5 @@ inline void sendFrame(uint32_t base, const Payload& payload, int32_t device) {
 // untouched, when the platform has none (any negative status, or the platform call failed);
 // otherwise copies at most 8 of the reported bytes into `reply` and returns true.
 bool receiveFrame(uint32_t base, Payload& reply, int32_t device);
-
-// Sleeps the calling thread for `seconds`, truncated to whole milliseconds.
-void pause(double seconds);
 
 }  // namespace brova::can

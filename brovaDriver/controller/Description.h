@@ -37,8 +37,9 @@ struct Model {
   double replyPause;
   // Printed after a successful create; empty for none.
   std::string_view greeting;
-  // Whether frames carry a motor or encoder number, named in the missing-reply lines.
-  bool numbersChannels;
+  // Whether the missing-reply lines name the motor or encoder: the four-channel model's frames
+  // carry its number, the single-channel model's always 0.
+  bool missingLinesNameChannel;
   // The current reply is byte 0 + byte 1 / this.
   double currentByte1Divisor;
   UnknownHardware unknownHardware;

@@ -5,7 +5,7 @@
 #include <functional>
 #include <thread>
 
-#include "Frame.h"
+#include "brovasocketcan/Frame.h"
 
 namespace brovasocketcan {
 

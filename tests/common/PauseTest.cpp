@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "common/Pause.h"
+
+namespace brova {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(Pause, SleepsWholeMilliseconds) {
+  const struct {
+    double seconds;
+    std::chrono::milliseconds least;
+  } rows[] = {{0.1, std::chrono::milliseconds(100)},
+              {0.01, std::chrono::milliseconds(10)},
+              {0.001, std::chrono::milliseconds(1)}};
+  for (const auto& row : rows) {
+    const auto start = Clock::now();
+    pause(row.seconds);
+    const auto slept = Clock::now() - start;
+    EXPECT_GE(slept, row.least) << row.seconds;
+    // Generous: the machines are shared; this only catches a pause in the wrong unit.
+    EXPECT_LT(slept, row.least * 3 + std::chrono::milliseconds(50)) << row.seconds;
+  }
+}
+
+}  // namespace
+}  // namespace brova
