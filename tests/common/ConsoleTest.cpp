@@ -37,7 +37,13 @@ TEST(Console, EveryStatusCodeHasItsMessage) {
   }
 }
 
-TEST(Console, MessagesAreStaticTexts) { EXPECT_EQ(messageFor(1002), messageFor(1002)); }
+// A message stays valid and unchanged while other messages are asked for: callers keep the
+// pointer (the JNI layer, a line written later).
+TEST(Console, AMessageOutlivesLaterLookups) {
+  const char* first = messageFor(1002);
+  for (int32_t code : {1014, -1, 2011, 0}) messageFor(code);
+  EXPECT_STREQ(first, "Device ID out of range [1;63]");
+}
 
 TEST(Console, ReportWritesOneLine) {
   ::testing::internal::CaptureStdout();

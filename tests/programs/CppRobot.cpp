@@ -1,10 +1,13 @@
-// A robot program written in C++ against the public header alone, including the identity
-// texts that only C++ callers receive. No controller answers on this bus, so queries read
-// zero. Exits 0 when every result is the one the library defines.
+// A robot program written in C++ against the public include folder alone: the C entry points,
+// including the identity texts that only C++ callers receive, and the C++ objects. No controller
+// answers on this bus, so queries read zero. Exits 0 when every result is the one the library
+// defines.
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "BrovaDriver.h"
+#include "BrovaDriver.hpp"
 
 namespace {
 
@@ -38,6 +41,22 @@ int main() {
 
   c_BrovaQuad_destroy(quad);
   c_BrovaSmall_destroy(small);
+
+  {
+    brova::BrovaQuad quadObject(5);
+    quadObject.set(1, 0.5);
+    bool refused = false;
+    try {
+      brova::BrovaQuad second(6);
+    } catch (const std::logic_error&) {
+      refused = true;
+    }
+    expect(refused, "a second BrovaQuad object is refused");
+    quadObject.resetEncoder(2);
+    const brova::Reading reset = quadObject.getEncoderDistance(2);
+    expect(reset.present() && reset.value == 0.0, "a reset encoder's distance reads 0 at once");
+    expect(!quadObject.getCurrent(2).present(), "a quantity never read is not present");
+  }
   std::printf("%s\n", failures == 0 ? "C++ robot program: all results as defined"
                                     : "C++ robot program failed");
   return failures == 0 ? 0 : 1;
