@@ -238,8 +238,8 @@ TEST_F(Queries, AReplyWithAnErrorStatusIsAMissingReply) {
 }
 
 TEST_F(Queries, EncoderDistanceIgnoresTheCountArgumentAndFillsTheSlot) {
-  brovasim::can::putFrame(0x020C0480 + kSmall, {0x10, 0x27, 0, 0, 1, 2, 3, 4});
   for (int32_t count : {0, 7, -3, INT32_MIN}) {
+    brovasim::can::putFrame(0x020C0480 + kSmall, {0x10, 0x27, 0, 0, 1, 2, 3, 4});
     double slot = 0.0;
     EXPECT_DOUBLE_EQ(c_BrovaSmallEncoder_getEncoderDistance(small_, 0.5, count, &slot), 5000.0);
     EXPECT_DOUBLE_EQ(slot, 5000.0);
