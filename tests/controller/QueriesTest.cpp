@@ -194,6 +194,13 @@ TEST_F(Queries, MissingRepliesPrintTheirLineAndReadAsZero) {
        "Motor current could not be obtained for motor: 2\n", "0.000000"},
       {"quad current 255", [this] { return std::to_string(c_BrovaQuad_getCurrent(quad_, 255)); },
        "Motor current could not be obtained for motor: 255\n", "0.000000"},
+      {"quad current 1 after an earlier query took the reply",
+       [this] {
+         brovasim::can::putFrame(0x020C0400 + kQuad, {1, 0x32});
+         const double first = c_BrovaQuad_getCurrent(quad_, 1);
+         return std::to_string(first) + "/" + std::to_string(c_BrovaQuad_getCurrent(quad_, 1));
+       },
+       "Motor current could not be obtained for motor: 1\n", "1.500000/0.000000"},
       {"quad temperature", [this] { return std::to_string(c_BrovaQuad_getControllerTemp(quad_)); },
        "Controller temp could not be obtained\n", "0.000000"},
       {"quad rpm", [this] { return std::to_string(c_BrovaQuad_getRPM(quad_, 2)); },

@@ -292,7 +292,8 @@ HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t device
   int32_t result = 0;
   b.initFault.take(result);
   const int32_t handle = b.nextHandle++;
-  if (b.recording) b.initializations.push_back({manufacturer, deviceId, deviceType, handle, result});
+  if (b.recording)
+    b.initializations.push_back({manufacturer, deviceId, deviceType, handle, result});
   b.open.push_back(handle);
   if (status != nullptr) *status = result;
   return handle;
@@ -353,28 +354,26 @@ void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t
     throw std::runtime_error("simulated CAN receive failure");
   }
 
-  const brovasim::KeptFrame* latest = nullptr;
-  uint32_t latestId = 0;
-  for (const auto& [id, frame] : b.kept) {
-    if ((id & messageIDMask) != (*messageID & messageIDMask)) continue;
-    if (latest == nullptr || frame.sequence > latest->sequence) {
-      latest = &frame;
-      latestId = id;
-    }
+  auto latest = b.kept.end();
+  for (auto it = b.kept.begin(); it != b.kept.end(); ++it) {
+    if ((it->first & messageIDMask) != (*messageID & messageIDMask)) continue;
+    if (latest == b.kept.end() || it->second.sequence > latest->second.sequence) latest = it;
   }
 
-  int32_t result = latest != nullptr ? 0 : HAL_ERR_CANSessionMux_MessageNotFound;
+  int32_t result = latest != b.kept.end() ? 0 : HAL_ERR_CANSessionMux_MessageNotFound;
   // An injected status comes with the kept frame's bytes, so the caller alone decides what the
-  // status means.
-  const bool injected = b.receiveFault.take(result);
-  if (latest != nullptr && (injected || result >= 0)) {
-    *messageID = latestId;
-    std::memcpy(data, latest->data.data(), std::min<size_t>(latest->size, 8));
-    *dataSize = latest->size;
+  // status means; either way the frame was handed out and is taken.
+  b.receiveFault.take(result);
+  if (latest != b.kept.end()) {
+    const brovasim::KeptFrame& frame = latest->second;
+    *messageID = latest->first;
+    std::memcpy(data, frame.data.data(), std::min<size_t>(frame.size, 8));
+    *dataSize = frame.size;
     *timeStamp = static_cast<uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(latest->time.time_since_epoch())
+        std::chrono::duration_cast<std::chrono::milliseconds>(frame.time.time_since_epoch())
             .count());
-    call.size = latest->size;
+    call.size = frame.size;
+    b.kept.erase(latest);
   }
   call.status = result;
   if (b.recording) b.receiveCalls.push_back(call);
