@@ -194,6 +194,13 @@ TEST_F(Queries, MissingRepliesPrintTheirLineAndReadAsZero) {
        "Motor current could not be obtained for motor: 2\n", "0.000000"},
       {"quad current 255", [this] { return std::to_string(c_BrovaQuad_getCurrent(quad_, 255)); },
        "Motor current could not be obtained for motor: 255\n", "0.000000"},
+      {"quad current 1 after an earlier query took the reply",
+       [this] {
+         brovasim::can::putFrame(0x020C0400 + kQuad, {1, 0x32});
+         const double first = c_BrovaQuad_getCurrent(quad_, 1);
+         return std::to_string(first) + "/" + std::to_string(c_BrovaQuad_getCurrent(quad_, 1));
+       },
+       "Motor current could not be obtained for motor: 1\n", "1.500000/0.000000"},
       {"quad temperature", [this] { return std::to_string(c_BrovaQuad_getControllerTemp(quad_)); },
        "Controller temp could not be obtained\n", "0.000000"},
       {"quad rpm", [this] { return std::to_string(c_BrovaQuad_getRPM(quad_, 2)); },
@@ -238,8 +245,8 @@ TEST_F(Queries, AReplyWithAnErrorStatusIsAMissingReply) {
 }
 
 TEST_F(Queries, EncoderDistanceIgnoresTheCountArgumentAndFillsTheSlot) {
-  brovasim::can::putFrame(0x020C0480 + kSmall, {0x10, 0x27, 0, 0, 1, 2, 3, 4});
   for (int32_t count : {0, 7, -3, INT32_MIN}) {
+    brovasim::can::putFrame(0x020C0480 + kSmall, {0x10, 0x27, 0, 0, 1, 2, 3, 4});
     double slot = 0.0;
     EXPECT_DOUBLE_EQ(c_BrovaSmallEncoder_getEncoderDistance(small_, 0.5, count, &slot), 5000.0);
     EXPECT_DOUBLE_EQ(slot, 5000.0);

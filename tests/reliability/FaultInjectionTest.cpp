@@ -24,18 +24,31 @@ class FaultInjection : public SimTest {
     SimTest::TearDown();
   }
 
+  struct Outcome {
+    double amps = 0.0;
+    std::string line;
+    double ampsNext = 0.0;  // of the same query again, with no new reply put
+  };
+
   // The current query for motor 2 after `fault`, with the reply 01 32 kept on the bus.
-  std::pair<double, std::string> currentAfter(const std::function<void()>& fault) {
+  Outcome currentAfter(const std::function<void()>& fault) {
     brovasim::can::putFrame(0x020C0400 + kQuad, {1, 0x32});
     fault();
     captureConsole();
-    const double amps = c_BrovaQuad_getCurrent(quad_, 2);
-    return {amps, console()};
+    Outcome outcome;
+    outcome.amps = c_BrovaQuad_getCurrent(quad_, 2);
+    outcome.line = console();
+    captureConsole();
+    outcome.ampsNext = c_BrovaQuad_getCurrent(quad_, 2);
+    console();
+    return outcome;
   }
 
   int32_t quad_ = 0;
 };
 
+// A receive that reports a status, injected or not, took the reply it came with, so the same
+// query again finds none; a receive that throws took nothing.
 TEST_F(FaultInjection, ReceiveFaultsAreMissingRepliesAndWarningsAreReplies) {
   const std::string missing = "Motor current could not be obtained for motor: 2\n";
   const struct {
@@ -43,31 +56,34 @@ TEST_F(FaultInjection, ReceiveFaultsAreMissingRepliesAndWarningsAreReplies) {
     std::function<void()> fault;
     double amps;
     std::string line;
+    double ampsNext;
   } rows[] = {
-      {"timed out -1154", [] { brovasim::can::failNextReceives(-1154); }, 0.0, missing},
-      {"not found -44087", [] { brovasim::can::failNextReceives(-44087); }, 0.0, missing},
-      {"other error -1", [] { brovasim::can::failNextReceives(-1); }, 0.0, missing},
+      {"timed out -1154", [] { brovasim::can::failNextReceives(-1154); }, 0.0, missing, 0.0},
+      {"not found -44087", [] { brovasim::can::failNextReceives(-44087); }, 0.0, missing, 0.0},
+      {"other error -1", [] { brovasim::can::failNextReceives(-1); }, 0.0, missing, 0.0},
       {"lowest status",
-       [] { brovasim::can::failNextReceives(std::numeric_limits<int32_t>::min()); }, 0.0, missing},
-      {"throws", [] { brovasim::can::throwOnNextReceives(); }, 0.0, missing},
-      {"positive warning", [] { brovasim::can::failNextReceives(44087); }, 1.5, ""},
-      {"short reply", [] { brovasim::can::putFrame(0x020C0400 + kQuad, {3}); }, 3.0, ""},
+       [] { brovasim::can::failNextReceives(std::numeric_limits<int32_t>::min()); }, 0.0, missing,
+       0.0},
+      {"throws", [] { brovasim::can::throwOnNextReceives(); }, 0.0, missing, 1.5},
+      {"positive warning", [] { brovasim::can::failNextReceives(44087); }, 1.5, "", 0.0},
+      {"short reply", [] { brovasim::can::putFrame(0x020C0400 + kQuad, {3}); }, 3.0, "", 0.0},
       {"over-long reply",
        [] {
          const uint8_t bytes[8] = {4, 0x19, 9, 9, 9, 9, 9, 9};
          brovasim::can::putFrame(0x020C0400 + kQuad, bytes, 12);
        },
-       4.25, ""},
+       4.25, "", 0.0},
       {"empty reply", [] { brovasim::can::putFrame(0x020C0400 + kQuad, std::vector<uint8_t>{}); },
-       0.0, ""},
-      {"request send rejected", [] { brovasim::can::failNextSends(-1); }, 1.5, ""},
-      {"request send throws", [] { brovasim::can::throwOnNextSends(); }, 1.5, ""},
-      {"no fault", [] {}, 1.5, ""},
+       0.0, "", 0.0},
+      {"request send rejected", [] { brovasim::can::failNextSends(-1); }, 1.5, "", 0.0},
+      {"request send throws", [] { brovasim::can::throwOnNextSends(); }, 1.5, "", 0.0},
+      {"no fault", [] {}, 1.5, "", 0.0},
   };
   for (const auto& row : rows) {
-    const auto [amps, line] = currentAfter(row.fault);
-    EXPECT_DOUBLE_EQ(amps, row.amps) << row.name;
-    EXPECT_EQ(line, row.line) << row.name;
+    const Outcome outcome = currentAfter(row.fault);
+    EXPECT_DOUBLE_EQ(outcome.amps, row.amps) << row.name;
+    EXPECT_EQ(outcome.line, row.line) << row.name;
+    EXPECT_DOUBLE_EQ(outcome.ampsNext, row.ampsNext) << row.name;
   }
 }
 

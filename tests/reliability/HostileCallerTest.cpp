@@ -105,8 +105,8 @@ TEST_F(HostileCaller, EveryOtherExportWithExtremesAndNulls) {
     c_BrovaQuad_destroy(handle);
   }
   // Queries with no reply on the bus and hostile numbers: zeros, and their lines.
-  brovasim::can::putFrame(0x020C0485, {0xFF, 0xFF, 0xFF, 0x7F});
   for (double perTick : {Limits::quiet_NaN(), Limits::infinity(), Limits::max(), -0.0}) {
+    brovasim::can::putFrame(0x020C0485, {0xFF, 0xFF, 0xFF, 0x7F});
     const double distance = c_BrovaQuadEncoder_getEncoderDistance(0, 255, perTick, -1, nullptr);
     EXPECT_TRUE(std::isnan(perTick) ? std::isnan(distance) : distance == 2147483647.0 * perTick)
         << perTick;

@@ -109,10 +109,10 @@ TEST_F(SimControllerBus, AnswersTheSerialNumberWithThreeLittleEndianWords) {
   auto small = attach(Model::Small, [](Options& o) {
     o.identity.serial = {0x01234567, 0x89ABCDEF, 0xFEDCBA98};
   });
-  ASSERT_TRUE(ask(6, {}, 9));
+  // The third reply comes last, so the first two are on the bus once it is.
+  EXPECT_EQ(ask(6, {}, 9), (Bytes{0x98, 0xBA, 0xDC, 0xFE}));
   EXPECT_EQ(onBus(id(7)), (Bytes{0x67, 0x45, 0x23, 0x01}));
   EXPECT_EQ(onBus(id(8)), (Bytes{0xEF, 0xCD, 0xAB, 0x89}));
-  EXPECT_EQ(onBus(id(9)), (Bytes{0x98, 0xBA, 0xDC, 0xFE}));
 }
 
 TEST_F(SimControllerBus, RepliesNoEarlierThanTheLatencyAfterTheRequest) {

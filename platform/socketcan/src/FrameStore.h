@@ -1,9 +1,5 @@
-// The frames received and not yet taken: the latest one per identifier.
-//
-// A receive takes the frame it returns, so each received frame is returned at most once. A
-// controller's reply is read once, by the query that asked for it; the next query of the same
-// kind then waits for its own reply and reports it missing if none comes, rather than decoding
-// the previous reply again as if it were fresh.
+// The frames received and not yet taken: the latest one per identifier, each handed to one
+// receive (the rule and its reasons: docs/receiving.md).
 #pragma once
 
 #include <cstdint>

@@ -2,8 +2,9 @@
 //
 // The simulated platform implements the platform's CAN functions over an in-process bus. Every
 // frame sent is recorded and handed to subscribers (device models answer requests from there);
-// frames put on the bus by a device model or a test are kept, the latest per identifier, for
-// HAL_CAN_ReceiveMessage. All functions are thread-safe.
+// frames put on the bus by a device model or a test are kept, the latest per identifier, until a
+// HAL_CAN_ReceiveMessage takes one: each frame goes to one receive, as on every platform
+// (docs/receiving.md). All functions are thread-safe.
 #pragma once
 
 #include <array>
@@ -66,26 +67,27 @@ std::vector<SentFrame> sentFrames(uint32_t id);
 bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
                  std::chrono::milliseconds timeout);
 void clearSentFrames();
-// Whether sends, receives, initialisations and cleans are recorded (on by default). Long-running simulations and
-// benchmarks turn it off so the records do not grow without bound.
+// Whether sends, receives, initialisations and cleans are recorded (on by default). Long-running
+// simulations and benchmarks turn it off so the records do not grow without bound.
 void setRecording(bool on);
 
 std::vector<ReceiveCall> receiveCalls();
 
 // Puts a frame on the bus as if a device had sent it; `size` is 0..8 (larger values are kept as
-// given, so tests can present over-long sizes to the receiver). The frame stays available to
-// receives until another frame with the same identifier replaces it or it is removed.
+// given, so tests can present over-long sizes to the receiver). The frame is kept until a
+// receive takes it, a newer frame with the same identifier replaces it, or it is removed.
 void putFrame(uint32_t id, const std::vector<uint8_t>& data);
 void putFrame(uint32_t id, const uint8_t* data, uint8_t size);
 void removeFrame(uint32_t id);
 void removeAllFrames();
 
 // Fault injection: the next `count` calls report `status`. Sends still record the frame; a
-// receive still copies the kept frame if there is one, whatever the status, so the receiver
-// alone decides what the status means.
+// receive still copies out, and takes, the kept frame if there is one, whatever the status
+// (docs/receiving.md).
 void failNextSends(int32_t status, int count = 1);
 void failNextReceives(int32_t status, int count = 1);
-// The next `count` receives, or sends, throw a std::runtime_error (sends after recording).
+// The next `count` receives, or sends, throw a std::runtime_error (sends after recording; a
+// throwing receive takes no frame).
 void throwOnNextReceives(int count = 1);
 void throwOnNextSends(int count = 1);
 // The next `count` initialisations report `status` (they still hand out a handle).

@@ -17,13 +17,10 @@
 //   when HAL_CAN_IS_FRAME_REMOTE is), exactly the first min(dataSize, 8) bytes of `data`. Only
 //   period 0 (HAL_CAN_SEND_PERIOD_NO_REPEAT) is supported: the platform sends no repeating
 //   frames. A write the kernel refuses (interface down, transmit queue full) reports -errno.
-// - A reader thread keeps the latest frame received per identifier. HAL_CAN_ReceiveMessage
-//   returns, among the kept frames whose identifier matches under the mask
-//   ((id & mask) == (*messageID & mask)), the one received last, and forgets it: a frame is
-//   returned at most once, so a reply that did not come is reported as missing instead of being
-//   answered by an older reply of the same identifier. With none it reports
-//   HAL_ERR_CANSessionMux_MessageNotFound. The time stamp is the steady clock's milliseconds
-//   (wrapping at 32 bits) when the reader took the frame from the socket.
+// - A reader thread keeps the frames received, and HAL_CAN_ReceiveMessage hands each to one
+//   receive, by the rule every platform follows (docs/receiving.md). The time stamp is the
+//   steady clock's milliseconds (wrapping at 32 bits) when the reader took the frame from the
+//   socket.
 // - HAL_InitializeCAN hands out consecutive handles (from 0x0C0001); HAL_CleanCAN needs no
 //   bookkeeping. A frame from the program's own socket is not received back.
 //

@@ -32,8 +32,12 @@ class BusEquivalenceTest {
   private static final int SMALL = 7;
 
   @BeforeEach
-  void startFromAnEmptyBusWithReplies() {
+  void startFromAnEmptyBus() {
     SimCan.reset();
+  }
+
+  /** One reply to each query of both controllers, taken by the query that reads it. */
+  private static void putReplies() {
     for (int device : new int[] {QUAD, SMALL}) {
       SimCan.putFrame(TestBus.MOTOR_CURRENT_REPLY + device, TestBus.bytes(1, 0xFF));
       SimCan.putFrame(TestBus.RPM_REPLY + device, TestBus.bytes(0xE8, 0x03));
@@ -123,6 +127,7 @@ class BusEquivalenceTest {
     final Run viaObject;
     try {
       SimCan.clearSentFrames();
+      putReplies();
       final Object result = object.apply(device);
       viaObject = new Run(TestBus.describedCommandFrames(), result);
     } finally {
@@ -132,6 +137,7 @@ class BusEquivalenceTest {
     final Run viaRaw;
     try {
       SimCan.clearSentFrames();
+      putReplies();
       final Object result = raw.apply(handle);
       viaRaw = new Run(TestBus.describedCommandFrames(), result);
     } finally {

@@ -14,7 +14,10 @@ public final class SimCan {
   /** Forgets every recorded frame, kept frame and injected fault; the robot is not active. */
   public static native void reset();
 
-  /** Puts a frame on the bus as if a controller had sent it (0 to 8 bytes). */
+  /**
+   * Puts a frame on the bus as if a controller had sent it (0 to 8 bytes). One query takes it
+   * (see docs/receiving.md): put a reply before each query that should read one.
+   */
   public static native void putFrame(int id, byte[] data);
 
   /** The frames sent so far, oldest first. */

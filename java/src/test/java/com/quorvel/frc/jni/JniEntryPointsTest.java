@@ -143,14 +143,14 @@ class JniEntryPointsTest {
   void encoderDistanceIgnoresTheCountAndResultArguments() {
     final long small = openSmall(7);
     final long quad = openQuad(5);
-    SimCan.putFrame(0x020C0480 + 7, bytes(0x10, 0x27, 0, 0, 9, 9, 9, 9));
-    SimCan.putFrame(0x020C0480 + 5, bytes(0xFF, 0xFF, 0xFF, 0xFF));
     for (double count : new double[] {0.0, 7.9, -3.0, Double.NaN, 1e300}) {
+      SimCan.putFrame(0x020C0480 + 7, bytes(0x10, 0x27, 0, 0, 9, 9, 9, 9));
       assertEquals(
           5000.0,
           BrovaSmallEncoderJNI.c_BrovaSmallEncoder_getEncoderDistance(small, 0.5, count, 42.0));
     }
     for (int count : new int[] {0, Integer.MAX_VALUE, Integer.MIN_VALUE}) {
+      SimCan.putFrame(0x020C0480 + 5, bytes(0xFF, 0xFF, 0xFF, 0xFF));
       assertEquals(
           -2.5,
           BrovaQuadEncoderJNI.c_BrovaQuadEncoder_getEncoderDistance(quad, 3, 2.5, count, 0.0));

@@ -1,0 +1,68 @@
+#include "Records.h"
+
+#include "Bus.h"
+
+namespace brovasim::can {
+
+std::vector<SentFrame> sentFrames() {
+  return withBus([](Bus& b) { return b.records.sent; });
+}
+
+std::vector<SentFrame> sentFrames(uint32_t id) {
+  std::vector<SentFrame> all = sentFrames();
+  std::erase_if(all, [id](const SentFrame& f) { return f.id != id; });
+  return all;
+}
+
+bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
+                 std::chrono::milliseconds timeout) {
+  Bus& b = bus();
+  std::unique_lock lock(b.mutex);
+  return b.sent.wait_for(lock, timeout, [&] { return predicate(b.records.sent); });
+}
+
+void clearSentFrames() {
+  withBus([](Bus& b) { b.records.sent.clear(); });
+}
+
+void setRecording(bool on) {
+  withBus([on](Bus& b) { b.records.recording = on; });
+}
+
+std::vector<ReceiveCall> receiveCalls() {
+  return withBus([](Bus& b) { return b.records.receives; });
+}
+
+std::vector<CanInitialization> initializations() {
+  return withBus([](Bus& b) { return b.records.initializations; });
+}
+
+std::vector<int32_t> cleanedHandles() {
+  return withBus([](Bus& b) { return b.records.cleaned; });
+}
+
+int subscribe(SendObserver observer) {
+  return withBus([&](Bus& b) {
+    const int id = b.observers.next++;
+    b.observers.send.emplace(id, std::move(observer));
+    return id;
+  });
+}
+
+void unsubscribe(int subscription) {
+  withBus([=](Bus& b) { b.observers.send.erase(subscription); });
+}
+
+int subscribePut(PutObserver observer) {
+  return withBus([&](Bus& b) {
+    const int id = b.observers.next++;
+    b.observers.put.emplace(id, std::move(observer));
+    return id;
+  });
+}
+
+void unsubscribePut(int subscription) {
+  withBus([=](Bus& b) { b.observers.put.erase(subscription); });
+}
+
+}  // namespace brovasim::can
