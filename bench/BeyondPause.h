@@ -9,11 +9,15 @@
 
 namespace brova::bench {
 
-template <typename Call>
-void measureBeyondPause(benchmark::State& state, std::chrono::microseconds pause, Call call) {
+// `prepare` runs before each call, outside the time measured (a reply put on the bus: the bus
+// hands each frame to one receive).
+template <typename Call, typename Prepare = void (*)()>
+void measureBeyondPause(
+    benchmark::State& state, std::chrono::microseconds pause, Call call, Prepare prepare = [] {}) {
   using Clock = std::chrono::steady_clock;
   std::vector<double> beyond;
   for (auto _ : state) {
+    prepare();
     const auto start = Clock::now();
     call();
     const auto took = Clock::now() - start;

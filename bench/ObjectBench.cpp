@@ -7,6 +7,7 @@
 
 #include "BrovaDriver.hpp"
 #include "brovasim/SimCan.h"
+#include "brovasim/SimController.h"
 
 namespace brova::bench {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 void BM_ObjectCachedCurrent(benchmark::State& state) {
   brovasim::can::reset();
   brovasim::can::setRecording(false);
-  brovasim::can::putFrame(0x020C0405, {2, 50});
+  auto sim = brovasim::SimController::attach(brovasim::SimController::Model::Quad, 5);
   BrovaQuad quad(5);
   quad.startTelemetry(std::chrono::milliseconds(20));
   std::this_thread::sleep_for(std::chrono::milliseconds(150));  // one round has been read
@@ -25,7 +26,7 @@ BENCHMARK(BM_ObjectCachedCurrent);
 void BM_ObjectBlockingCurrent(benchmark::State& state) {
   brovasim::can::reset();
   brovasim::can::setRecording(false);
-  brovasim::can::putFrame(0x020C0405, {2, 50});
+  auto sim = brovasim::SimController::attach(brovasim::SimController::Model::Quad, 5);
   BrovaQuad quad(5);
   for (auto _ : state) benchmark::DoNotOptimize(quad.getCurrentBlocking(1));
 }

@@ -103,10 +103,13 @@ const QueryCase kQueries[] = {
 void query(benchmark::State& state, const QueryCase* q) {
   OpenControllers open;
   const int device = std::string(q->name).starts_with("quad") ? kQuadDevice : kSmallDevice;
-  for (uint32_t reply : q->replies) {
-    brovasim::can::putFrame(reply + static_cast<uint32_t>(device), {1, 2, 3, 4, 5, 6, 7, 8});
-  }
-  measureBeyondPause(state, q->pause, [&] { q->query(open); });
+  const auto putReplies = [&] {
+    for (uint32_t reply : q->replies) {
+      brovasim::can::putFrame(reply + static_cast<uint32_t>(device), {1, 2, 3, 4, 5, 6, 7, 8});
+    }
+  };
+  measureBeyondPause(
+      state, q->pause, [&] { q->query(open); }, putReplies);
 }
 
 [[maybe_unused]] const bool registered = [] {
