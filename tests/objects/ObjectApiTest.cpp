@@ -1,10 +1,17 @@
 // The C++ object API: lifecycle, argument checks, the same frames as the C entry points, and
-// telemetry read from a thread of the object's own.
+// telemetry read from a thread of the object's own; and the rows of object-behaviour.tsv, which
+// the Java objects' tests read too.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BrovaDriver.hpp"
 #include "brovasim/SimAnalogBoard.h"
@@ -68,32 +75,24 @@ TEST_F(ObjectApi, MovingKeepsOneOpenController) {
   EXPECT_EQ(brovasim::can::openHandles().size(), 1u);
 }
 
+// The range edges, NaN speeds and channels one past the end are rows of object-behaviour.tsv;
+// here the values a narrowing cast would wrap into range, and a period the C++ objects refuse.
 TEST_F(ObjectApi, ArgumentsOutsideTheirRangeAreRefused) {
   BrovaQuad quad(5);
-  BrovaSmall small(7);
   const struct {
     const char* name;
     std::function<void()> call;
   } rows[] = {
-      {"device 0", [] { BrovaSmall bad(0); }},
-      {"device 64", [] { BrovaQuad bad(64); }},
-      {"frequency -1", [] { BrovaQuad bad(9, -1); }},
-      {"frequency 20001", [] { BrovaSmall bad(9, 20001); }},
-      {"motor -1", [&] { quad.set(-1, 0.5); }},
-      {"motor 4", [&] { quad.disable(4); }},
       {"motor 260", [&] { quad.getCurrent(260); }},
-      {"NaN speed", [&] { quad.set(1, std::nan("")); }},
-      {"NaN small speed", [&] { small.set(std::nan("")); }},
       {"frequency 70000", [&] { quad.setFrequency(0, 70000); }},
-      {"encoder 4", [&] { quad.resetEncoder(4); }},
-      {"infinite per tick", [&] { small.setDistancePerTick(1.0 / 0.0); }},
+      {"device 65541", [] { BrovaQuad bad(65541); }},
       {"zero period", [&] { quad.startTelemetry(std::chrono::milliseconds(0)); }},
   };
   brovasim::can::clearSentFrames();
   for (const auto& row : rows) EXPECT_THROW(row.call(), std::invalid_argument) << row.name;
   // Refused before anything reached the bus (keep-alive frames aside).
   for (const auto& f : sent()) EXPECT_EQ(f.id & ~0x7Fu, 0x020C0500u) << std::hex << f.id;
-  EXPECT_EQ(quad.getDeviceNumber(), 5);  // the refused opens left the open one alone
+  EXPECT_EQ(quad.getDeviceNumber(), 5);  // the refused open left the open one alone
 }
 
 TEST_F(ObjectApi, OpeningConfiguresEveryChannel) {
@@ -190,6 +189,236 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
   EXPECT_EQ(threadsNamed("brova-keepalive"), 0);
   EXPECT_EQ(threadsNamed(), before);
 }
+
+// ---- The behaviour the Java objects share: tests/objects/object-behaviour.tsv ----
+
+// One row of the table, as its header comment describes.
+struct Row {
+  int line = 0;
+  std::string object, state, operation;
+  std::vector<std::string> arguments;
+  std::string outcome, names;
+  std::vector<std::string> frames;
+  std::string then;
+  std::string problem;  // why the row could not be read
+};
+
+// Names the row in failure messages by its line in the table.
+void PrintTo(const Row& row, std::ostream* os) {
+  *os << "line " << row.line << ": " << row.object << " " << row.state << " " << row.operation;
+}
+
+std::vector<std::string> words(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) result.push_back(word);
+  if (result == std::vector<std::string>{"-"}) result.clear();
+  return result;
+}
+
+std::vector<Row> readTable() {
+  std::vector<Row> rows;
+  std::ifstream in(BROVA_OBJECT_BEHAVIOUR_TABLE);
+  const std::string header = "object\tstate\toperation\targuments\toutcome\tnames\tframes\tthen";
+  bool sawHeader = false;
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    if (!sawHeader) {
+      sawHeader = line == header;
+      if (!sawHeader) {
+        Row wrong;
+        wrong.line = number;
+        wrong.problem = "expected the header " + header;
+        rows.push_back(wrong);
+      }
+      continue;
+    }
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
+    Row row;
+    row.line = number;
+    if (fields.size() != 8) {
+      row.problem = "expected 8 tab-separated fields";
+    } else {
+      row.object = fields[0];
+      row.state = fields[1];
+      row.operation = fields[2];
+      row.arguments = words(fields[3]);
+      row.outcome = fields[4];
+      row.names = fields[5];
+      row.frames = words(fields[6]);
+      row.then = fields[7];
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+const std::vector<Row>& table() {
+  static const std::vector<Row> rows = readTable();
+  return rows;
+}
+
+// A result to compare with the table's "=> value": a number, or a cached reading not read yet.
+struct Value {
+  bool present = true;
+  double value = 0;
+};
+
+std::string describe(const std::optional<Value>& v) {
+  if (!v) return "nothing";
+  return v->present ? std::to_string(v->value) : "absent";
+}
+
+struct Objects {
+  std::optional<BrovaQuad> quad;
+  std::optional<BrovaSmall> small;
+  std::optional<Ferux> ferux;
+};
+
+int integer(const std::vector<std::string>& args, size_t i) { return std::stoi(args.at(i)); }
+double number(const std::vector<std::string>& args, size_t i) {
+  return std::strtod(args.at(i).c_str(), nullptr);  // reads nan and inf too
+}
+Value reading(const Reading& r) { return {r.present(), r.value}; }
+
+// Runs `operation` of the table on `on`'s object of kind `object`; "open" opens it.
+std::optional<Value> run(Objects& on, const std::string& object, const std::string& operation,
+                         const std::vector<std::string>& a) {
+  const auto call = object + " " + operation;
+  if (call == "quad open") {
+    if (a.size() == 1)
+      on.quad.emplace(integer(a, 0));
+    else
+      on.quad.emplace(integer(a, 0), integer(a, 1));
+  } else if (call == "small open") {
+    if (a.size() == 1)
+      on.small.emplace(integer(a, 0));
+    else
+      on.small.emplace(integer(a, 0), integer(a, 1));
+  } else if (call == "ferux open") {
+    on.ferux.emplace(integer(a, 0));
+  } else if (call == "quad set") {
+    on.quad->set(integer(a, 0), number(a, 1));
+  } else if (call == "quad disable") {
+    on.quad->disable(integer(a, 0));
+  } else if (call == "quad setFrequency") {
+    on.quad->setFrequency(integer(a, 0), integer(a, 1));
+  } else if (call == "quad resetEncoder") {
+    on.quad->resetEncoder(integer(a, 0));
+  } else if (call == "quad setDistancePerTick") {
+    on.quad->setDistancePerTick(integer(a, 0), number(a, 1));
+  } else if (call == "quad startTelemetry") {
+    on.quad->startTelemetry(std::chrono::milliseconds(integer(a, 0)));
+  } else if (call == "quad deviceNumber") {
+    return Value{true, static_cast<double>(on.quad->getDeviceNumber())};
+  } else if (call == "quad encoderDistance") {
+    return reading(on.quad->getEncoderDistance(integer(a, 0)));
+  } else if (call == "small set") {
+    on.small->set(number(a, 0));
+  } else if (call == "small setFrequency") {
+    on.small->setFrequency(integer(a, 0));
+  } else if (call == "small resetEncoder") {
+    on.small->resetEncoder();
+  } else if (call == "small setDistancePerTick") {
+    on.small->setDistancePerTick(number(a, 0));
+  } else if (call == "small deviceNumber") {
+    return Value{true, static_cast<double>(on.small->getDeviceNumber())};
+  } else if (call == "small encoderDistance") {
+    return reading(on.small->getEncoderDistance());
+  } else if (call == "ferux voltage") {
+    return Value{true, on.ferux->getVoltageBlocking(integer(a, 0))};
+  } else if (call == "ferux cachedVoltage") {
+    return reading(on.ferux->getVoltage(integer(a, 0)));
+  } else {
+    ADD_FAILURE() << "no operation " << call;
+  }
+  return std::nullopt;
+}
+
+// The command frames sent since the bus was cleared, keep-alive frames aside, as IDENTIFIER:bytes.
+std::vector<std::string> commandFrames() {
+  std::vector<std::string> result;
+  for (const auto& f : brovasim::can::sentFrames()) {
+    if ((f.id & ~0x7Fu) == 0x020C0500u) continue;
+    char text[8 + 1 + 16 + 1];
+    int at = std::snprintf(text, sizeof text, "%08X:", f.id);
+    for (size_t i = 0; i < f.data.size(); ++i) {
+      at += std::snprintf(text + at, sizeof text - at, "%02x", f.data[i]);
+    }
+    result.emplace_back(text);
+  }
+  return result;
+}
+
+class ObjectApiTable : public ObjectApi, public ::testing::WithParamInterface<Row> {};
+
+TEST(ObjectApiTableFile, HoldsRows) {
+  EXPECT_GE(table().size(), 40u) << BROVA_OBJECT_BEHAVIOUR_TABLE;
+}
+
+TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
+  const Row& row = GetParam();
+  ASSERT_EQ(row.problem, "") << "line " << row.line;
+  Objects subject;
+  if (row.state == "open" || row.state == "closed") {
+    const std::vector<std::string> defaults{row.object == "small" ? "7" : "5"};
+    run(subject, row.object, "open", defaults);
+  }
+  if (row.state == "closed") {
+    if (subject.quad) subject.quad->close();
+    if (subject.small) subject.small->close();
+    if (subject.ferux) subject.ferux->close();
+  }
+  brovasim::can::clearSentFrames();
+
+  Objects opened;
+  const bool opening = row.operation == "open";
+  std::string outcome = "ok", message;
+  std::optional<Value> result;
+  try {
+    result = run(opening ? opened : subject, row.object, row.operation, row.arguments);
+  } catch (const std::invalid_argument& e) {
+    outcome = "invalid-argument";
+    message = e.what();
+  } catch (const std::logic_error& e) {
+    outcome = "state-error";
+    message = e.what();
+  }
+  EXPECT_EQ(outcome, row.outcome) << message;
+  if (row.names != "-") {
+    EXPECT_NE(message.find(row.names), std::string::npos) << message;
+  }
+  EXPECT_EQ(commandFrames(), row.frames);
+
+  if (row.then == "-" || outcome != "ok") return;
+  const auto arrow = row.then.find("=>");
+  ASSERT_NE(arrow, std::string::npos) << row.then;
+  const auto read = words(row.then.substr(0, arrow));
+  const auto expectedText = words(row.then.substr(arrow + 2));
+  ASSERT_EQ(expectedText.size(), 1u) << row.then;
+  if (!read.empty()) {
+    const std::vector<std::string> args(read.begin() + 1, read.end());
+    result = run(opening ? opened : subject, row.object, read[0], args);
+  }
+  const std::optional<Value> expected =
+      expectedText[0] == "absent" ? Value{false, 0} : Value{true, std::stod(expectedText[0])};
+  ASSERT_TRUE(result.has_value()) << row.then;
+  EXPECT_EQ(result->present, expected->present) << describe(result);
+  if (expected->present) {
+    EXPECT_EQ(result->value, expected->value) << describe(result);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, ObjectApiTable, ::testing::ValuesIn(table()),
+                         [](const ::testing::TestParamInfo<Row>& info) {
+                           const Row& row = info.param;
+                           return "line" + std::to_string(row.line) + "_" + row.object + "_" +
+                                  row.operation;
+                         });
 
 }  // namespace
 }  // namespace brova::testing

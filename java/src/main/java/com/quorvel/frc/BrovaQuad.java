@@ -34,7 +34,7 @@ import java.time.Duration;
  */
 public final class BrovaQuad extends Controller {
   /** The number of motor channels, and of encoders: 4, numbered 0..3. */
-  public static final int CHANNELS = 4;
+  public static final int CHANNELS = Limits.QUAD_CHANNELS;
 
   /** The PWM frequency that {@link #BrovaQuad(int)} configures on every channel, in hertz. */
   public static final int DEFAULT_FREQUENCY_HZ = 15000;

@@ -3,36 +3,34 @@ package com.quorvel.frc;
 import java.time.Duration;
 import java.util.Objects;
 
-/** The argument checks of the object API: clear exceptions instead of silent truncation. */
+/**
+ * The argument checks of the object API, against the ranges in {@link Limits}: clear exceptions
+ * instead of silent truncation.
+ */
 final class Checks {
-  static final int LOWEST_DEVICE_NUMBER = 1;
-  static final int HIGHEST_DEVICE_NUMBER = 63;
-  static final int LOWEST_FREQUENCY_HZ = 0;
-  static final int HIGHEST_FREQUENCY_HZ = 20000;
-
   private Checks() {}
 
   static void deviceNumber(int deviceNumber) {
-    if (deviceNumber < LOWEST_DEVICE_NUMBER || deviceNumber > HIGHEST_DEVICE_NUMBER) {
+    if (deviceNumber < Limits.LOWEST_DEVICE_NUMBER || deviceNumber > Limits.HIGHEST_DEVICE_NUMBER) {
       throw new IllegalArgumentException(
           "device number "
               + deviceNumber
               + " is outside "
-              + LOWEST_DEVICE_NUMBER
+              + Limits.LOWEST_DEVICE_NUMBER
               + ".."
-              + HIGHEST_DEVICE_NUMBER);
+              + Limits.HIGHEST_DEVICE_NUMBER);
     }
   }
 
   static void frequency(int frequencyHz) {
-    if (frequencyHz < LOWEST_FREQUENCY_HZ || frequencyHz > HIGHEST_FREQUENCY_HZ) {
+    if (frequencyHz < Limits.LOWEST_FREQUENCY_HZ || frequencyHz > Limits.HIGHEST_FREQUENCY_HZ) {
       throw new IllegalArgumentException(
           "frequency "
               + frequencyHz
               + " Hz is outside "
-              + LOWEST_FREQUENCY_HZ
+              + Limits.LOWEST_FREQUENCY_HZ
               + ".."
-              + HIGHEST_FREQUENCY_HZ
+              + Limits.HIGHEST_FREQUENCY_HZ
               + " Hz");
     }
   }

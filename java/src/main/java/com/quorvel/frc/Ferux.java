@@ -24,7 +24,7 @@ import java.time.Duration;
  */
 public final class Ferux extends TelemetryDevice {
   /** The number of inputs: 4, numbered 0..3. */
-  public static final int CHANNELS = 4;
+  public static final int CHANNELS = Limits.ANALOG_INPUTS;
 
   /** The count that stands for the full-scale voltage. */
   public static final int COUNTS_AT_FULL_SCALE = 2048;

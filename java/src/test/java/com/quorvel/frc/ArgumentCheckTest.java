@@ -15,11 +15,14 @@ import org.junit.jupiter.api.Test;
 import org.junit.jupiter.api.function.Executable;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
-import org.junit.jupiter.params.provider.CsvSource;
 import org.junit.jupiter.params.provider.MethodSource;
 import org.junit.jupiter.params.provider.ValueSource;
 
-/** Arguments the library would truncate or send silently are refused with a clear message. */
+/**
+ * Arguments the library would truncate or send silently are refused with a clear message. The
+ * range edges and NaN speeds are rows of tests/objects/object-behaviour.tsv
+ * ({@link ObjectBehaviourTableTest}).
+ */
 class ArgumentCheckTest {
   private BrovaQuad quad;
   private BrovaSmall small;
@@ -72,22 +75,6 @@ class ArgumentCheckTest {
     assertRefused(message, () -> small.setFrequency(frequency));
   }
 
-  @ParameterizedTest
-  @CsvSource({"1, 0, 0000", "63, 20000, 204e"})
-  void theEndsOfTheRangesAreAccepted(int device, int frequency, String frequencyBytes) {
-    quad = new BrovaQuad(device, frequency);
-    final List<String> expected =
-        IntStream.range(0, 4)
-            .mapToObj(
-                motor ->
-                    String.format(
-                        "%08X 0%d%s0000000000",
-                        TestBus.CONFIGURE_MOTOR + device, motor, frequencyBytes))
-            .toList();
-    assertEquals(expected, TestBus.describedCommandFrames());
-    assertEquals(device, quad.getDeviceNumber());
-  }
-
   private interface ChannelCall {
     void call(BrovaQuad quad, int number);
   }
@@ -118,15 +105,6 @@ class ArgumentCheckTest {
   void quadChannelsOutside0To3AreRefused(String what, ChannelCall call, int number) {
     quad = new BrovaQuad(5);
     assertRefused(what + " " + number + " is outside 0..3", () -> call.call(quad, number));
-  }
-
-  @Test
-  void aNaNSpeedIsRefused() {
-    quad = new BrovaQuad(5);
-    small = new BrovaSmall(7);
-    final String message = "speed is NaN; give -1.0 (full reverse) to 1.0 (full forward)";
-    assertRefused(message, () -> quad.set(1, Double.NaN));
-    assertRefused(message, () -> small.set(Double.NaN));
   }
 
   @ParameterizedTest

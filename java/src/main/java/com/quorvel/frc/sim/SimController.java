@@ -1,5 +1,7 @@
 package com.quorvel.frc.sim;
 
+import com.quorvel.frc.Limits;
+
 /**
  * A simulated BrovaQuad or BrovaSmall on the simulated CAN bus: it answers the library's queries,
  * obeys its commands and follows the robot's keep-alive, with its motors moved by a first-order
@@ -23,14 +25,16 @@ public final class SimController implements AutoCloseable {
   }
 
   /**
-   * Attaches a controller answering on CAN device number {@code device} (0..63). Attach after
-   * {@link SimCan#reset()}, which forgets the controllers listening to the bus.
+   * Attaches a controller answering on CAN device number {@code device} (0..63: the broadcast
+   * address 0 too). Attach after {@link SimCan#reset()}, which forgets the controllers listening
+   * to the bus.
    *
    * @throws IllegalArgumentException for a device number outside 0..63
    */
   public static SimController attach(Model model, int device) {
-    if (device < 0 || device > 63) {
-      throw new IllegalArgumentException("device number " + device + " is outside 0..63");
+    if (device < 0 || device > Limits.HIGHEST_DEVICE_NUMBER) {
+      throw new IllegalArgumentException(
+          "device number " + device + " is outside 0.." + Limits.HIGHEST_DEVICE_NUMBER);
     }
     return new SimController(attachController(model == Model.QUAD, device));
   }

@@ -1,0 +1,244 @@
+package com.quorvel.frc;
+
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertNotNull;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+import static org.junit.jupiter.api.Assertions.fail;
+
+import com.quorvel.frc.sim.SimCan;
+import java.io.IOException;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.time.Duration;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import org.junit.jupiter.api.BeforeEach;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.MethodSource;
+
+/**
+ * The rows of tests/objects/object-behaviour.tsv, which the C++ objects' tests read too: what the
+ * two languages' objects do alike. The build passes the file's path as the system property
+ * {@value #TABLE_PROPERTY}.
+ */
+class ObjectBehaviourTableTest {
+  static final String TABLE_PROPERTY = "brova.objectBehaviourTable";
+  private static final String HEADER =
+      "object\tstate\toperation\targuments\toutcome\tnames\tframes\tthen";
+
+  /** One row of the table, as its header comment describes. */
+  record Row(
+      int line,
+      String object,
+      String state,
+      String operation,
+      List<String> arguments,
+      String outcome,
+      String names,
+      List<String> frames,
+      String then) {
+    @Override
+    public String toString() {
+      return "line " + line + ": " + object + " " + state + " " + operation + " " + arguments;
+    }
+  }
+
+  private static List<String> words(String text) {
+    final List<String> result = Arrays.asList(text.trim().split("\\s+"));
+    return result.equals(List.of("-")) || text.isBlank() ? List.of() : result;
+  }
+
+  static List<Row> rows() throws IOException {
+    final String path = System.getProperty(TABLE_PROPERTY);
+    assertNotNull(path, "the system property " + TABLE_PROPERTY + " names the table");
+    final List<String> lines = Files.readAllLines(Path.of(path));
+    final List<Row> rows = new ArrayList<>();
+    boolean sawHeader = false;
+    for (int i = 0; i < lines.size(); ++i) {
+      final String line = lines.get(i);
+      if (line.isEmpty() || line.startsWith("#")) {
+        continue;
+      }
+      if (!sawHeader) {
+        assertEquals(HEADER, line, "the table's header, line " + (i + 1));
+        sawHeader = true;
+        continue;
+      }
+      final String[] fields = line.split("\t", -1);
+      assertEquals(8, fields.length, "tab-separated fields on line " + (i + 1));
+      rows.add(
+          new Row(
+              i + 1,
+              fields[0],
+              fields[1],
+              fields[2],
+              words(fields[3]),
+              fields[4],
+              fields[5],
+              words(fields[6]),
+              fields[7]));
+    }
+    return rows;
+  }
+
+  /** The objects of one row: the row's subject, or the object its open makes. */
+  private static final class Devices {
+    BrovaQuad quad;
+    BrovaSmall small;
+    Ferux ferux;
+
+    void close() {
+      for (AutoCloseable device : new AutoCloseable[] {quad, small, ferux}) {
+        if (device != null) {
+          try {
+            device.close();
+          } catch (Exception e) {
+            throw new AssertionError(e);
+          }
+        }
+      }
+    }
+  }
+
+  private static int integer(List<String> arguments, int i) {
+    return Integer.parseInt(arguments.get(i));
+  }
+
+  private static double number(List<String> arguments, int i) {
+    return switch (arguments.get(i)) {
+      case "nan" -> Double.NaN;
+      case "inf" -> Double.POSITIVE_INFINITY;
+      case "-inf" -> Double.NEGATIVE_INFINITY;
+      default -> Double.parseDouble(arguments.get(i));
+    };
+  }
+
+  /** Runs {@code operation} of the table on {@code on}'s object of kind {@code object}. */
+  private static Object run(Devices on, String object, String operation, List<String> a) {
+    switch (object + " " + operation) {
+      case "quad open" ->
+          on.quad =
+              a.size() == 1
+                  ? new BrovaQuad(integer(a, 0))
+                  : new BrovaQuad(integer(a, 0), integer(a, 1));
+      case "small open" ->
+          on.small =
+              a.size() == 1
+                  ? new BrovaSmall(integer(a, 0))
+                  : new BrovaSmall(integer(a, 0), integer(a, 1));
+      case "ferux open" -> on.ferux = new Ferux(number(a, 0));
+      case "quad set" -> on.quad.set(integer(a, 0), number(a, 1));
+      case "quad disable" -> on.quad.disable(integer(a, 0));
+      case "quad setFrequency" -> on.quad.setFrequency(integer(a, 0), integer(a, 1));
+      case "quad resetEncoder" -> on.quad.resetEncoder(integer(a, 0));
+      case "quad setDistancePerTick" ->
+          on.quad.getEncoder(integer(a, 0)).setDistancePerTick(number(a, 1));
+      case "quad startTelemetry" -> on.quad.startTelemetry(Duration.ofMillis(integer(a, 0)));
+      case "quad deviceNumber" -> {
+        return (double) on.quad.getDeviceNumber();
+      }
+      case "quad encoderDistance" -> {
+        return on.quad.getEncoderDistance(integer(a, 0));
+      }
+      case "small set" -> on.small.set(number(a, 0));
+      case "small setFrequency" -> on.small.setFrequency(integer(a, 0));
+      case "small resetEncoder" -> on.small.resetEncoder();
+      case "small setDistancePerTick" -> on.small.getEncoder().setDistancePerTick(number(a, 0));
+      case "small deviceNumber" -> {
+        return (double) on.small.getDeviceNumber();
+      }
+      case "small encoderDistance" -> {
+        return on.small.getEncoderDistance();
+      }
+      case "ferux voltage" -> {
+        return on.ferux.getVoltage(integer(a, 0));
+      }
+      case "ferux cachedVoltage" -> {
+        return on.ferux.getCachedVoltage(integer(a, 0));
+      }
+      default -> fail("no operation " + object + " " + operation);
+    }
+    return null;
+  }
+
+  /** "absent" for a reading not read yet, else the number. */
+  private static String describe(Object result) {
+    if (result instanceof Reading reading) {
+      return reading.isPresent() ? String.valueOf(reading.value()) : "absent";
+    }
+    return String.valueOf(result);
+  }
+
+  @BeforeEach
+  void startFromAnEmptyBus() {
+    SimCan.reset();
+  }
+
+  @Test
+  void theTableHoldsRows() throws IOException {
+    assertTrue(rows().size() >= 40, rows().size() + " rows");
+  }
+
+  @ParameterizedTest(name = "{0}")
+  @MethodSource("rows")
+  void behavesAsTheCppObjects(Row row) {
+    final Devices subject = new Devices();
+    final Devices opened = new Devices();
+    try {
+      if (row.state().equals("open") || row.state().equals("closed")) {
+        run(subject, row.object(), "open", List.of(row.object().equals("small") ? "7" : "5"));
+      }
+      if (row.state().equals("closed")) {
+        subject.close();
+      }
+      SimCan.clearSentFrames();
+
+      final boolean opening = row.operation().equals("open");
+      final Devices target = opening ? opened : subject;
+      String outcome = "ok";
+      String message = "";
+      Object result = null;
+      try {
+        result = run(target, row.object(), row.operation(), row.arguments());
+      } catch (IllegalArgumentException e) {
+        outcome = "invalid-argument";
+        message = e.getMessage();
+      } catch (IllegalStateException e) {
+        outcome = "state-error";
+        message = e.getMessage();
+      }
+      assertEquals(row.outcome(), outcome, message);
+      if (!row.names().equals("-")) {
+        assertTrue(message.contains(row.names()), message);
+      }
+      final List<String> frames =
+          TestBus.describedCommandFrames().stream().map(f -> f.replace(' ', ':')).toList();
+      assertEquals(row.frames(), frames);
+
+      if (row.then().equals("-") || !outcome.equals("ok")) {
+        return;
+      }
+      final String[] readAndValue = row.then().split("=>", -1);
+      assertEquals(2, readAndValue.length, row.then());
+      final List<String> read = words(readAndValue[0]);
+      if (!read.isEmpty()) {
+        result = run(target, row.object(), read.get(0), read.subList(1, read.size()));
+      }
+      final String expected = readAndValue[1].trim();
+      if (expected.equals("absent")) {
+        assertEquals("absent", describe(result));
+      } else {
+        final double value =
+            result instanceof Reading reading
+                ? reading.isPresent() ? reading.value() : Double.NaN
+                : (Double) result;
+        assertEquals(Double.parseDouble(expected), value, describe(result));
+      }
+    } finally {
+      opened.close();
+      subject.close();
+    }
+  }
+}
