@@ -30,15 +30,20 @@ class BrovaQuad : public detail::Controller<detail::QuadModel, 13, kQuadChannels
 
   // Drives `motor` (0..3) at `speed`: 1.0 is full output forward, -1.0 full reverse.
   void set(int motor, double speed) {
+    const uint8_t m = channel(motor);
     detail::check(!std::isnan(speed), "speed is NaN");
-    c_BrovaQuad_setMotorSpeed(open().handle, channel(motor), speed);
+    c_BrovaQuad_setMotorSpeed(open().handle, m, speed);
   }
   // Turns `motor`'s output off until the next set.
-  void disable(int motor) { c_BrovaQuad_disableMotor(open().handle, channel(motor)); }
+  void disable(int motor) {
+    const uint8_t m = channel(motor);
+    c_BrovaQuad_disableMotor(open().handle, m);
+  }
   // Sets `motor`'s PWM frequency in hertz (0..20000).
   void setFrequency(int motor, int hz) {
+    const uint8_t m = channel(motor);
     checkFrequency(hz);
-    c_BrovaQuad_configureMotor(open().handle, hz, channel(motor));
+    c_BrovaQuad_configureMotor(open().handle, hz, m);
   }
   // Sets encoder `encoder`'s count to zero; its cached distance reads 0 at once.
   void resetEncoder(int encoder) {
@@ -56,10 +61,12 @@ class BrovaQuad : public detail::Controller<detail::QuadModel, 13, kQuadChannels
 
   // Direct reads; each waits for the controller's reply (10 ms).
   double getCurrentBlocking(int motor) const {  // amperes
-    return c_BrovaQuad_getCurrent(open().handle, channel(motor));
+    const uint8_t m = channel(motor);
+    return c_BrovaQuad_getCurrent(open().handle, m);
   }
   double getRPMBlocking(int motor) const {  // revolutions per minute, 0..65535
-    return c_BrovaQuad_getRPM(open().handle, channel(motor));
+    const uint8_t m = channel(motor);
+    return c_BrovaQuad_getRPM(open().handle, m);
   }
   double getTemperatureBlocking() const {  // degrees Celsius
     return c_BrovaQuad_getControllerTemp(open().handle);
@@ -86,8 +93,14 @@ class BrovaQuad : public detail::Controller<detail::QuadModel, 13, kQuadChannels
   }
 
   // The latest values the telemetry thread read; never wait.
-  Reading getCurrent(int motor) const { return open().telemetry.get(kCurrent + channel(motor)); }
-  Reading getRPM(int motor) const { return open().telemetry.get(kRpm + channel(motor)); }
+  Reading getCurrent(int motor) const {
+    const uint8_t m = channel(motor);
+    return open().telemetry.get(kCurrent + m);
+  }
+  Reading getRPM(int motor) const {
+    const uint8_t m = channel(motor);
+    return open().telemetry.get(kRpm + m);
+  }
   Reading getTemperature() const { return open().telemetry.get(kTemperature); }
   Reading getEncoderDistance(int encoder) const {
     const uint8_t e = channel(encoder);
@@ -97,6 +110,8 @@ class BrovaQuad : public detail::Controller<detail::QuadModel, 13, kQuadChannels
  private:
   static constexpr size_t kCurrent = 0, kRpm = 4, kCount = 8, kTemperature = 12;
 
+  // Checked before the object is found open: a bad argument is reported as such on an open or a
+  // closed object alike.
   static uint8_t channel(int motor) {
     detail::checkRange(motor, 0, kChannels - 1, "BrovaQuad motor");
     return static_cast<uint8_t>(motor);

@@ -61,7 +61,10 @@ class Ferux {
     });
   }
   void stopTelemetry() { open().telemetry.stop(); }
-  Reading getVoltage(int channel) const { return open().telemetry.get(check(channel)); }
+  Reading getVoltage(int channel) const {
+    const uint8_t c = check(channel);
+    return open().telemetry.get(c);
+  }
 
  private:
   using Cache = detail::Telemetry<kChannels>;
@@ -76,9 +79,10 @@ class Ferux {
     if (!isOpen()) throw std::logic_error("Ferux board is closed");
     return *state_;
   }
+  // The channel is checked before the board is found open, as the controllers check theirs.
   uint8_t check(int channel) const {
-    open();
     detail::checkRange(channel, 0, kChannels - 1, "analog channel");
+    open();
     return static_cast<uint8_t>(channel);
   }
 
