@@ -1,7 +1,5 @@
 package com.quorvel.frc.sim;
 
-import com.quorvel.frc.Limits;
-
 /**
  * A simulated BrovaQuad or BrovaSmall on the simulated CAN bus: it answers the library's queries,
  * obeys its commands and follows the robot's keep-alive, with its motors moved by a first-order
@@ -32,9 +30,10 @@ public final class SimController implements AutoCloseable {
    * @throws IllegalArgumentException for a device number outside 0..63
    */
   public static SimController attach(Model model, int device) {
-    if (device < 0 || device > Limits.HIGHEST_DEVICE_NUMBER) {
-      throw new IllegalArgumentException(
-          "device number " + device + " is outside 0.." + Limits.HIGHEST_DEVICE_NUMBER);
+    // The six device-number bits of an identifier; the simulated platform keeps its own limit,
+    // apart from the driver's.
+    if (device < 0 || device > 63) {
+      throw new IllegalArgumentException("device number " + device + " is outside 0..63");
     }
     return new SimController(attachController(model == Model.QUAD, device));
   }
