@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <vector>
 
 #include "BrovactlTest.h"
 #include "brovasim/CandumpLog.h"
@@ -47,8 +48,12 @@ Stopped spinAndSignal(int signal, const std::string& capture) {
     dup2(pipeFds[1], STDOUT_FILENO);
     close(pipeFds[0]);
     setenv(brovasim::capture::kEnvironmentVariable, capture.c_str(), 1);
-    execl(BROVACTL_PROGRAM, "brovactl", "spin", "--simulate", "quad:5", "--quad", "5", "--motor",
-          "1", "--speed", "0.5", "--seconds", "60", "--enable", static_cast<char*>(nullptr));
+    // Built for another processor, the program runs under the emulator that runs this test.
+    std::vector<const char*> argv = {BROVACTL_EMULATOR};
+    argv.insert(argv.end(), {BROVACTL_PROGRAM, "spin", "--simulate", "quad:5", "--quad", "5",
+                             "--motor", "1", "--speed", "0.5", "--seconds", "60", "--enable"});
+    argv.push_back(nullptr);
+    execvp(argv.front(), const_cast<char* const*>(argv.data()));
     _exit(127);
   }
   close(pipeFds[1]);
