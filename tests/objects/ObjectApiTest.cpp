@@ -33,6 +33,19 @@ int threadsNamed(const std::string& name = {}) {
   return count;
 }
 
+// The thread count once it holds still: a joined thread may stay listed for a moment (longer
+// under emulation) before it leaves /proc.
+int settledThreadCount() {
+  int last = threadsNamed();
+  for (int tries = 0; tries < 100; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int now = threadsNamed();
+    if (now == last) return now;
+    last = now;
+  }
+  return last;
+}
+
 class ObjectApi : public SimTest {
  protected:
   void SetUp() override {
@@ -167,7 +180,7 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
   // Sanitizer runtimes start threads of their own with a program's first thread: start one, then
   // count from here.
   std::thread([] {}).join();
-  const int before = threadsNamed();
+  const int before = settledThreadCount();
   {
     BrovaQuad quad(5);
     BrovaSmall small(7);
@@ -177,7 +190,7 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
     small.startTelemetry(std::chrono::milliseconds(10));
     ferux.startTelemetry(std::chrono::milliseconds(10));
     EXPECT_EQ(threadsNamed("brova-keepalive"), 2);
-    EXPECT_EQ(threadsNamed(), before + 2 + 3);  // and three telemetry threads
+    EXPECT_EQ(settledThreadCount(), before + 2 + 3);  // and three telemetry threads
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FLOAT_EQ(ferux.getVoltage(2).value, 2.5f);
     EXPECT_DOUBLE_EQ(ferux.getVoltageBlocking(2), 2.5);
@@ -186,8 +199,8 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
     quad.stopTelemetry();
     EXPECT_FALSE(quad.telemetryRunning());
   }
+  EXPECT_EQ(settledThreadCount(), before);
   EXPECT_EQ(threadsNamed("brova-keepalive"), 0);
-  EXPECT_EQ(threadsNamed(), before);
 }
 
 // ---- The behaviour the Java objects share: tests/objects/object-behaviour.tsv ----
