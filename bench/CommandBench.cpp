@@ -6,7 +6,14 @@
 #include <cstdint>
 
 #include "OpenControllers.h"
+
+#if BROVA_HAL >= 2027
+#include <algorithm>
+
+#include "wpi/hal/CAN.h"
+#else
 #include "hal/CAN.h"
+#endif
 
 namespace brova::bench {
 namespace {
@@ -62,7 +69,14 @@ void platformSend(benchmark::State& state, const CommandCase* c) {
   OpenControllers open;
   for (auto _ : state) {
     int32_t status = 0;
+#if BROVA_HAL >= 2027
+    HAL_CANMessage message{};
+    message.dataSize = 8;
+    std::copy(c->frame.begin(), c->frame.end(), message.data);
+    HAL_CAN_SendMessage(0, c->id, &message, 0, &status);
+#else
     HAL_CAN_SendMessage(c->id, c->frame.data(), 8, 0, &status);
+#endif
     benchmark::DoNotOptimize(status);
   }
 }

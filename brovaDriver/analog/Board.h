@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "hal/I2CTypes.h"
+#include "common/Hal.h"
 
 namespace brova::analog {
 

@@ -3,7 +3,7 @@
 #include <mutex>
 
 #include "analog/Transfers.h"
-#include "hal/I2C.h"
+#include "common/Hal.h"
 
 namespace brova::analog {
 

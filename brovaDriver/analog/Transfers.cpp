@@ -2,8 +2,8 @@
 
 #include "brova/Limits.hpp"
 #include "common/Console.h"
+#include "common/Hal.h"
 #include "common/Pause.h"
-#include "hal/I2C.h"
 
 namespace brova::analog {
 

@@ -5,7 +5,7 @@
 
 #include "can/Identifiers.h"
 #include "can/Link.h"
-#include "hal/HALBase.h"
+#include "common/Hal.h"
 
 #ifdef __linux__
 #include <pthread.h>

@@ -1,10 +1,9 @@
 #include "controller/Lifecycle.h"
 
 #include "brova/Limits.hpp"
-#include "can/Identifiers.h"
+#include "can/Link.h"
 #include "common/Console.h"
 #include "controller/Commands.h"
-#include "hal/CANAPI.h"
 
 namespace brova::controller {
 
@@ -22,13 +21,9 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
   model.state.deviceNumber.store(device, std::memory_order_release);
 
   bool obtained = false;
-  HAL_CANHandle handle = HAL_kInvalidHandle;
+  int32_t handle = 0;
   try {
-    // The platform's status is not examined: the handle it gives is the caller's handle.
-    int32_t status = 0;
-    handle =
-        HAL_InitializeCAN(static_cast<HAL_CANManufacturer>(can::kManufacturer), device,
-                          static_cast<HAL_CANDeviceType>(can::kDeviceTypeMotorController), &status);
+    handle = can::initializeDevice(device);
     obtained = true;
     configureMotor(model, motor, frequency);
     if (flag != nullptr) *flag = false;
@@ -39,7 +34,7 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
     console::reportStatus(console::kInitializationFailed);
   }
   // The caller never sees this handle, so it is released here.
-  if (obtained) HAL_CleanCAN(handle);
+  if (obtained) can::cleanDevice(handle);
   return 0;
 }
 
@@ -49,7 +44,7 @@ void destroy(const Model& model, int32_t handle) noexcept {
   } catch (...) {
     // Joining can only fail on a broken thread; the handle is released all the same.
   }
-  HAL_CleanCAN(handle);
+  can::cleanDevice(handle);
 }
 
 }  // namespace brova::controller

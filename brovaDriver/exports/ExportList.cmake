@@ -3,9 +3,12 @@
 # writes). Two uses:
 #   cmake -DMODE=map -DHEADER=<BrovaDriver.h> [-DJNI_HEADERS=<dir>] -DOUTPUT=<file> -P ExportList.cmake
 #     writes the linker's version script (rewritten only when the list changes);
-#   cmake -DMODE=check -DHEADER=... [-DJNI_HEADERS=<dir>] -DLIBRARY=<file> -DC_COUNT=n [-DJNI_COUNT=n] -P ...
+#   cmake -DMODE=check -DHEADER=... [-DJNI_HEADERS=<dir>] -DLIBRARY=<file> -DC_COUNT=n [-DJNI_COUNT=n]
+#         [-DHAL_CALLS=<name,...>] -P ...
 #     compares the symbols the library defines (nm -D) with the list, and the list with the
-#     counts the library promises; every native must forward to an entry point of its name.
+#     counts the library promises; every native must forward to an entry point of its name. With
+#     HAL_CALLS, the HAL functions the library leaves to the platform (nm -D --undefined-only)
+#     must be exactly those.
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -82,6 +85,27 @@ if(unexpected)
 endif()
 if(missing)
   list(APPEND errors "declared but not exported: ${missing}")
+endif()
+if(DEFINED HAL_CALLS)
+  string(REPLACE "," ";" HAL_CALLS "${HAL_CALLS}")
+  execute_process(
+    COMMAND nm -D --undefined-only --format=just-symbols ${LIBRARY}
+    OUTPUT_VARIABLE undefined
+    RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+  endif()
+  string(REGEX MATCHALL "HAL_[A-Za-z0-9_]+" hal_used "${undefined}")
+  set(hal_unexpected ${hal_used})
+  list(REMOVE_ITEM hal_unexpected ${HAL_CALLS})
+  set(hal_missing ${HAL_CALLS})
+  list(REMOVE_ITEM hal_missing ${hal_used})
+  if(hal_unexpected)
+    list(APPEND errors "calls HAL functions it should not: ${hal_unexpected}")
+  endif()
+  if(hal_missing)
+    list(APPEND errors "does not call: ${hal_missing}")
+  endif()
 endif()
 if(errors)
   list(JOIN errors "\n  " text)

@@ -3,7 +3,7 @@
 
 #include "BrovaDriver.h"
 #include "brovasim/SimAnalogBoard.h"
-#include "hal/I2C.h"
+#include "support/Hal.h"
 #include "support/SimTest.h"
 
 namespace brova::testing {

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <vector>
 
 #include "can/Identifiers.h"
 #include "can/Link.h"
@@ -20,6 +21,21 @@ TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
   EXPECT_EQ(frames[0].size, 8);
   EXPECT_EQ(frames[0].periodMs, 0);
   EXPECT_EQ(frames[0].data, (Payload{1, 0x32, 1, 0, 0, 0, 0, 9}));
+  // A classic frame on bus 0, where the HAL's send names a bus and carries flags.
+  EXPECT_EQ(frames[0].flags, 0);
+  EXPECT_EQ(frames[0].bus, 0);
+}
+
+TEST_F(Link, HandleIsAskedForWithTheControllersMakerAndDeviceType) {
+  const int32_t handle = initializeDevice(9);
+  const auto initializations = brovasim::can::initializations();
+  ASSERT_EQ(initializations.size(), 1u);
+  EXPECT_EQ(initializations[0].manufacturer, 12);
+  EXPECT_EQ(initializations[0].deviceId, 9);
+  EXPECT_EQ(initializations[0].deviceType, 2);
+  EXPECT_EQ(initializations[0].handle, handle);
+  cleanDevice(handle);
+  EXPECT_EQ(brovasim::can::cleanedHandles(), std::vector<int32_t>{handle});
 }
 
 TEST_F(Link, RejectedOrThrowingSendIsLostQuietly) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "hal/CAN.h"
 #include "platform/FrameSource.h"
+#include "support/Hal.h"
 
 namespace brova::testing {
 namespace {
@@ -64,14 +64,10 @@ void PrintTo(const ReceiveCase& c, std::ostream* out) { *out << c.name; }
 
 // What one receive reports: the frame, or nothing with its status.
 std::optional<Frame> receiveOnce(uint32_t id, uint32_t mask, int32_t& status) {
-  uint32_t messageId = id;
-  std::array<uint8_t, 8> data{};
-  uint8_t size = 0;
-  uint32_t timeStamp = 0;
-  status = 12345;
-  HAL_CAN_ReceiveMessage(&messageId, mask, data.data(), &size, &timeStamp, &status);
+  const hal::Received r = hal::receive(id, mask);
+  status = r.status;
   if (status != 0) return std::nullopt;
-  return Frame{messageId, {data.begin(), data.begin() + std::min<uint8_t>(size, 8)}};
+  return Frame{r.id, {r.data.begin(), r.data.begin() + std::min<uint8_t>(r.size, 8)}};
 }
 
 class ReceiveContract : public ::testing::TestWithParam<ReceiveCase> {
@@ -83,9 +79,14 @@ class ReceiveContract : public ::testing::TestWithParam<ReceiveCase> {
 };
 
 TEST_P(ReceiveContract, EachFrameGoesToOneReceive) {
+  const auto& steps = GetParam().steps;
+  if (!hal::kMaskedReceive &&
+      std::any_of(steps.begin(), steps.end(), [](const Step& s) { return s.mask != kFullMask; })) {
+    GTEST_SKIP() << "this HAL generation's receive matches the identifier exactly, without a mask";
+  }
   bool unsettled = false;
   int receiveNumber = 0;
-  for (const Step& step : GetParam().steps) {
+  for (const Step& step : steps) {
     if (step.put) {
       bus_->deliver(step.put->id, step.put->data);
       unsettled = true;

@@ -5,7 +5,7 @@
 #include "BrovaDriver.h"
 #include "brovasim/SimAnalogBoard.h"
 #include "brovasim/SimCan.h"
-#include "hal/I2C.h"
+#include "support/Hal.h"
 
 namespace {
 

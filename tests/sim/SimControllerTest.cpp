@@ -7,7 +7,7 @@
 
 #include "BrovaDriver.h"
 #include "brovasim/SimController.h"
-#include "hal/CAN.h"
+#include "support/Hal.h"
 #include "support/SimTest.h"
 
 namespace brova::testing {
@@ -23,8 +23,7 @@ constexpr uint32_t id(uint32_t api, int device = kDevice) { return 0x020C0000 | 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 void send(uint32_t api, Bytes data = {}, int device = kDevice) {
-  int32_t status = 0;
-  HAL_CAN_SendMessage(id(api, device), data.data(), 8, 0, &status);
+  hal::send(id(api, device), data.data(), 8);
 }
 
 // Replies through the worker, and a keep-alive that does not run out during a test.
@@ -40,12 +39,8 @@ class SimControllerBus : public SimTest {
  protected:
   static Clock::time_point lastSent(uint32_t api) { return sent(id(api)).back().time; }
   static std::optional<Bytes> onBus(uint32_t frameId) {
-    Bytes data{};
-    uint8_t size = 0;
-    uint32_t stamp = 0;
-    int32_t status = 0;
-    HAL_CAN_ReceiveMessage(&frameId, 0x1FFFFFFF, data.data(), &size, &stamp, &status);
-    return status == 0 ? std::optional(data) : std::nullopt;
+    const hal::Received r = hal::receive(frameId);
+    return r.status == 0 ? std::optional(Bytes(r.data)) : std::nullopt;
   }
   // Sends a request and waits for its reply on API `replyApi`.
   static std::optional<Bytes> ask(uint32_t api, Bytes data, uint32_t replyApi,

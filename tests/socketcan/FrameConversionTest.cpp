@@ -6,7 +6,6 @@
 #include <string>
 
 #include "brovasocketcan/Frame.h"
-#include "hal/CAN.h"
 
 namespace brovasocketcan {
 namespace {
@@ -43,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         OutCase{"HighestExtendedIdentifier", 0x1FFFFFFF, 8, 0x9FFFFFFF, 8},
         // Bit 29 is the kernel's error-frame flag: it must never leak from an identifier.
         OutCase{"BitsAbove29AreNotSent", 0x20000001, 1, 0x80000001, 1},
-        OutCase{"ElevenBitWhenAsked", HAL_CAN_IS_FRAME_11BIT | 0x123, 2, 0x123, 2},
-        OutCase{"RemoteWhenAsked", HAL_CAN_IS_FRAME_REMOTE | 0x020C0285, 0, 0xC20C0285, 0}),
+        OutCase{"ElevenBitWhenAsked", kStandardFrameFlag | 0x123, 2, 0x123, 2},
+        OutCase{"RemoteWhenAsked", kRemoteFrameFlag | 0x020C0285, 0, 0xC20C0285, 0}),
     [](const auto& info) { return info.param.name; });
 
 struct InCase {
@@ -78,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FrameFromKernel,
     ::testing::Values(InCase{"Extended", 0x820C0045, 8, 0x020C0045, 8},
                       InCase{"ExtendedShort", 0x820C0045, 1, 0x020C0045, 1},
-                      InCase{"Standard", 0x123, 2, HAL_CAN_IS_FRAME_11BIT | 0x123, 2},
-                      InCase{"Remote", 0xC20C0045, 0, HAL_CAN_IS_FRAME_REMOTE | 0x020C0045, 0},
+                      InCase{"Standard", 0x123, 2, kStandardFrameFlag | 0x123, 2},
+                      InCase{"Remote", 0xC20C0045, 0, kRemoteFrameFlag | 0x020C0045, 0},
                       InCase{"ErrorFrameIsNoFrame", CAN_ERR_FLAG | CAN_ERR_BUSOFF, 8, std::nullopt,
                              0},
                       InCase{"LengthAboveEightIsCut", 0x820C0045, 15, 0x020C0045, 8}),

@@ -112,7 +112,7 @@ TEST(FrameStore, TakeReturnsTheTimeStampOfTheKeptFrame) {
   store.keep(frame(0x020C0045, 2), 5678);
   const auto taken = store.take(0x020C0045, kFullMask);
   ASSERT_TRUE(taken);
-  EXPECT_EQ(taken->timeStampMs, 5678u);
+  EXPECT_EQ(taken->arrivedUs, 5678u);
 }
 
 }  // namespace

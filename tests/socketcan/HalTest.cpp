@@ -8,11 +8,9 @@
 #include <thread>
 
 #include "BrovaDriver.h"
+#include "brovasocketcan/Frame.h"
 #include "brovasocketcan/SocketCan.h"
-#include "hal/CAN.h"
-#include "hal/CANAPI.h"
-#include "hal/HALBase.h"
-#include "hal/I2C.h"
+#include "support/Hal.h"
 #include "support/SocketPair.h"
 
 namespace brovasocketcan {
@@ -24,31 +22,13 @@ using testing::WireFrame;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr uint32_t kFullMask = 0x1FFFFFFF;
+using brova::testing::hal::kFullMask;
+using brova::testing::hal::receive;
+using brova::testing::hal::Received;
+using brova::testing::hal::send;
 constexpr uint32_t kKeepAliveInactive = 0x820C0505;
 constexpr uint32_t kKeepAliveActive = 0x820C0545;
 const std::vector<uint32_t> kKeepAlives = {kKeepAliveInactive, kKeepAliveActive};
-
-int32_t send(uint32_t id, const uint8_t* data, uint8_t size, int32_t period = 0) {
-  int32_t status = 12345;
-  HAL_CAN_SendMessage(id, data, size, period, &status);
-  return status;
-}
-
-struct Received {
-  int32_t status = 12345;
-  uint32_t id = 0;
-  std::array<uint8_t, 8> data{};
-  uint8_t size = 0;
-  uint32_t timeStamp = 0;
-};
-
-Received receive(uint32_t id, uint32_t mask = kFullMask) {
-  Received r;
-  r.id = id;
-  HAL_CAN_ReceiveMessage(&r.id, mask, r.data.data(), &r.size, &r.timeStamp, &r.status);
-  return r;
-}
 
 // Receives until a frame comes (the reader runs on its own thread), or the timeout passes.
 Received receiveWhenArrived(uint32_t id, uint32_t mask = kFullMask) {
@@ -109,12 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
         SendCase{"OverLongIsCutToEight", 0x020C0385, 12, false, 0, 0,
                  WireFrame{0x820C0385, {1, 2, 3, 4, 5, 6, 7, 8}}},
         SendCase{"EmptyFrameNeedsNoData", 0x020C0385, 0, true, 0, 0, WireFrame{0x820C0385, {}}},
-        SendCase{"ElevenBit", HAL_CAN_IS_FRAME_11BIT | 0x123, 2, false, 0, 0,
-                 WireFrame{0x123, {1, 2}}},
+        SendCase{"ElevenBit", kStandardFrameFlag | 0x123, 2, false, 0, 0, WireFrame{0x123, {1, 2}}},
         SendCase{"RepeatingPeriodIsNotSupported", 0x020C0385, 8, false, 20,
                  kStatusPeriodNotSupported, std::nullopt},
         SendCase{"StopRepeatingIsNotSupported", 0x020C0385, 8, false,
-                 HAL_CAN_SEND_PERIOD_STOP_REPEATING, kStatusPeriodNotSupported, std::nullopt},
+                 -1 /* the HAL's stop-repeating period */, kStatusPeriodNotSupported, std::nullopt},
         SendCase{"MissingDataIsAnInvalidBuffer", 0x020C0385, 4, true, 0, kStatusInvalidBuffer,
                  std::nullopt}),
     [](const auto& info) { return info.param.name; });
@@ -126,16 +105,15 @@ TEST_F(SocketCanPlatform, SendToAVanishedBusReportsNegativeStatus) {
 }
 
 TEST_F(SocketCanPlatform, ReceiveWritesIdentifierDataSizeAndTimeStamp) {
-  const uint32_t before = static_cast<uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
-          .count());
+  const uint64_t before = brova::testing::hal::timeStampNow();
   pair_.put(extended(0x020C0046), {9, 8, 7});
-  const Received r = receiveWhenArrived(0x020C0040, 0x1FFFFFC0);
+  const Received r = receiveWhenArrived(0x020C0046);
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.id, 0x020C0046u);
   EXPECT_EQ(r.size, 3);
   EXPECT_EQ(r.data, (std::array<uint8_t, 8>{9, 8, 7}));
-  EXPECT_LE(r.timeStamp - before, 10000u) << "steady-clock milliseconds, within 10 s of the put";
+  EXPECT_LE(brova::testing::hal::millisecondsBetween(before, r.timeStamp), 10000.0)
+      << "the steady clock, within 10 s of the put";
 }
 
 TEST_F(SocketCanPlatform, ReceiveReturnsAFrameOnceThenReportsNotFound) {
@@ -161,11 +139,9 @@ TEST_F(SocketCanPlatform, AttachingAnotherSocketReleasesTheFirst) {
 
 TEST_F(SocketCanPlatform, HandlesAreConsecutive) {
   int32_t status = 1;
-  const HAL_CANHandle first =
-      HAL_InitializeCAN(HAL_CAN_Man_kBroadcast, 5, HAL_CAN_Dev_kMotorController, &status);
+  const HAL_CANHandle first = brova::testing::hal::initializeCan(0, 5, 2, &status);
   EXPECT_EQ(status, 0);
-  const HAL_CANHandle second =
-      HAL_InitializeCAN(HAL_CAN_Man_kBroadcast, 5, HAL_CAN_Dev_kMotorController, &status);
+  const HAL_CANHandle second = brova::testing::hal::initializeCan(0, 5, 2, &status);
   EXPECT_NE(first, HAL_kInvalidHandle);
   EXPECT_EQ(second, first + 1);
   HAL_CleanCAN(first);
@@ -281,7 +257,7 @@ TEST(SocketCanInterface, UnopenableInterfaceGivesOneLineAndNegativeStatuses) {
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(open());
   int32_t status = 0;
-  HAL_InitializeCAN(HAL_CAN_Man_kBroadcast, 5, HAL_CAN_Dev_kMotorController, &status);
+  brova::testing::hal::initializeCan(0, 5, 2, &status);
   EXPECT_EQ(status, kStatusNotOpen);
   const uint8_t bytes[8] = {};
   for (int i = 0; i < 3; ++i) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "brovasim/SimCan.h"
-#include "hal/CAN.h"
+#include "support/Hal.h"
 
 namespace brovasim {
 namespace {
@@ -61,9 +61,8 @@ TEST_F(SimPutObserver, OverLongFrameKeepsItsSizeAndFirstEightBytes) {
 
 TEST_F(SimPutObserver, FramesSentAreNotPutFrames) {
   record();
-  int32_t status = 0;
   const uint8_t bytes[8] = {};
-  HAL_CAN_SendMessage(0x020C0005, bytes, 8, 0, &status);
+  brova::testing::hal::send(0x020C0005, bytes, 8);
   EXPECT_TRUE(heard().empty());
 }
 

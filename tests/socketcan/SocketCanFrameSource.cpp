@@ -6,6 +6,7 @@
 
 #include "brovasocketcan/SocketCan.h"
 #include "platform/FrameSource.h"
+#include "support/Hal.h"
 #include "support/SocketPair.h"
 
 namespace brova::testing {
@@ -32,13 +33,7 @@ class SocketCanFrameSource : public FrameSource {
     pair_.put(extended(kMarker), {});
     for (const auto end = std::chrono::steady_clock::now() + 5s;
          std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(1ms)) {
-      uint32_t id = kMarker;
-      uint8_t data[8] = {};
-      uint8_t size = 0;
-      uint32_t timeStamp = 0;
-      int32_t status = 1;
-      HAL_CAN_ReceiveMessage(&id, 0x1FFFFFFF, data, &size, &timeStamp, &status);
-      if (status == 0) return;
+      if (brova::testing::hal::receive(kMarker).status == 0) return;
     }
     throw std::runtime_error("the reader kept no frame within 5 s");
   }

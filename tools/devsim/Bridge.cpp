@@ -8,7 +8,6 @@
 
 #include "brovasim/SimCan.h"
 #include "brovasocketcan/CanSocket.h"
-#include "hal/CAN.h"
 
 namespace devsim {
 
@@ -60,9 +59,7 @@ uint64_t Bridge::failedWrites() const { return outlet_->failed; }
 void Bridge::hear(const brovasocketcan::Frame& frame) {
   // Counted before it is passed on, so whoever sees its effect also sees it counted.
   ++heard_;
-  int32_t status = 0;
-  HAL_CAN_SendMessage(frame.id, frame.data.data(), frame.size, HAL_CAN_SEND_PERIOD_NO_REPEAT,
-                      &status);
+  brovasim::can::sendFrame(frame.id, frame.data.data(), frame.size);
 }
 
 }  // namespace devsim

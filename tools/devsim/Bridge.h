@@ -1,7 +1,7 @@
 // Carries frames between a SocketCAN socket and this process's simulated bus, so that the
 // simulated platform's device models (brovasim::SimController) sit on a real bus.
 //
-// Frames read from the socket are sent on the simulated bus (HAL_CAN_SendMessage), where the
+// Frames read from the socket are sent on the simulated bus (as the program's sends are), where the
 // device models hear them as requests, commands and keep-alive frames, stamped with the moment
 // they were read. Frames the device models put on the simulated bus (their replies) are written
 // to the socket. A frame this process writes is not read back by its own socket, so nothing

@@ -1,21 +1,39 @@
-// The platform's CAN and robot-state functions over the simulated bus.
+// The platform's CAN and robot-state functions over the simulated bus, in the form of the HAL
+// generation the build targets (BROVA_HAL): both forms reach the same bus through the same
+// functions below. The simulated robot has one CAN bus: every bus number reaches it, and a send
+// records the number it named.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 #include "Bus.h"
 #include "brovasim/CandumpLog.h"
+
+#if BROVA_HAL >= 2027
+#include "wpi/hal/CAN.h"
+#include "wpi/hal/CANAPI.h"
+#include "wpi/hal/HALBase.h"
+#else
 #include "hal/CAN.h"
 #include "hal/CANAPI.h"
 #include "hal/HALBase.h"
+#endif
 
-using brovasim::Bus;
-using brovasim::withBus;
+namespace brovasim {
+namespace {
 
-extern "C" {
+constexpr int32_t kFullMask = 0x1FFFFFFF;
 
-HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t deviceId,
-                                HAL_CANDeviceType deviceType, int32_t* status) {
+// A frame taken from the bus, as both forms report it.
+struct Taken {
+  uint32_t id = 0;
+  std::array<uint8_t, 8> data{};
+  uint8_t size = 0;  // as it was put, so it may exceed 8
+  Clock::time_point time;
+};
+
+int32_t initialize(int32_t manufacturer, int32_t deviceId, int32_t deviceType, int32_t* status) {
   int32_t result = 0;
   const int32_t handle = withBus([&](Bus& b) {
     b.faults.initialization.take(result);
@@ -29,22 +47,11 @@ HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t device
   return handle;
 }
 
-void HAL_CleanCAN(HAL_CANHandle handle) {
-  withBus([=](Bus& b) {
-    if (b.records.recording) b.records.cleaned.push_back(handle);
-    b.handles.clean(handle);
-  });
-}
-
-void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSize,
-                         int32_t periodMs, int32_t* status) {
-  brovasim::SentFrame frame;
-  frame.time = brovasim::Clock::now();
-  frame.id = messageID;
-  frame.size = dataSize;
-  frame.periodMs = periodMs;
-  if (data != nullptr)
-    std::copy_n(data, std::min<size_t>(dataSize, frame.data.size()), frame.data.begin());
+void send(SentFrame frame, const uint8_t* data, int32_t* status) {
+  frame.time = Clock::now();
+  if (data != nullptr) {
+    std::copy_n(data, std::min<size_t>(frame.size, frame.data.size()), frame.data.begin());
+  }
   int32_t result = 0;
   bool fail = false;
   const auto observers = withBus([&](Bus& b) {
@@ -53,45 +60,138 @@ void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSi
     fail = b.faults.sendThrows.take();
     return b.observers.sendObservers();
   });
-  brovasim::bus().sent.notify_all();
-  brovasim::capture::record(messageID, frame.data.data(), std::min<uint8_t>(dataSize, 8));
+  bus().sent.notify_all();
+  capture::record(frame.id, frame.data.data(), std::min<uint8_t>(frame.size, 8));
   if (fail) throw std::runtime_error("simulated CAN send failure");
   if (status != nullptr) *status = result;
   for (const auto& observer : observers) observer(frame);
 }
 
 // Takes the latest matching kept frame; an injected status comes with it, and an injected
-// throw takes nothing (docs/receiving.md).
-void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t* data,
-                            uint8_t* dataSize, uint32_t* timeStamp, int32_t* status) {
-  brovasim::ReceiveCall call;
-  call.time = brovasim::Clock::now();
-  call.id = *messageID;
-  call.mask = messageIDMask;
+// throw takes nothing (docs/receiving.md). Returns the status.
+int32_t receive(uint32_t id, uint32_t mask, std::optional<Taken>& taken) {
+  ReceiveCall call;
+  call.time = Clock::now();
+  call.id = id;
+  call.mask = mask;
+  int32_t result = 0;
   const bool fail = withBus([&](Bus& b) {
     if (b.faults.receiveThrows.take()) {
       call.status = 1;
       if (b.records.recording) b.records.receives.push_back(call);
       return true;
     }
-    const auto frame = b.frames.take(*messageID, messageIDMask);
-    int32_t result = frame ? 0 : HAL_ERR_CANSessionMux_MessageNotFound;
+    const auto frame = b.frames.take(id, mask);
+    result = frame ? 0 : HAL_ERR_CANSessionMux_MessageNotFound;
     b.faults.receive.take(result);
     if (frame) {
-      *messageID = frame->id;
-      std::memcpy(data, frame->data.data(), std::min<size_t>(frame->size, 8));
-      *dataSize = frame->size;
-      *timeStamp = static_cast<uint32_t>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(frame->time.time_since_epoch())
-              .count());
+      taken = Taken{frame->id, frame->data, frame->size, frame->time};
       call.size = frame->size;
     }
     call.status = result;
     if (b.records.recording) b.records.receives.push_back(call);
-    *status = result;
     return false;
   });
   if (fail) throw std::runtime_error("simulated CAN receive failure");
+  return result;
+}
+
+template <typename Unit>
+auto sinceEpoch(Clock::time_point time) {
+  return std::chrono::duration_cast<Unit>(time.time_since_epoch()).count();
+}
+
+}  // namespace
+
+namespace can {
+
+void sendFrame(uint32_t id, const uint8_t* data, uint8_t size) {
+  SentFrame frame;
+  frame.id = id;
+  frame.size = size;
+  send(frame, data, nullptr);
+}
+
+}  // namespace can
+}  // namespace brovasim
+
+using namespace brovasim;
+
+extern "C" {
+
+#if BROVA_HAL >= 2027
+
+HAL_CANHandle HAL_InitializeCAN(int32_t, HAL_CANManufacturer manufacturer, int32_t deviceId,
+                                HAL_CANDeviceType deviceType, int32_t* status) {
+  return initialize(manufacturer, deviceId, deviceType, status);
+}
+
+void HAL_CAN_SendMessage(int32_t busId, uint32_t messageId, const struct HAL_CANMessage* message,
+                         int32_t periodMs, int32_t* status) {
+  if (message == nullptr) {
+    if (status != nullptr) *status = HAL_ERR_CANSessionMux_InvalidBuffer;
+    return;
+  }
+  SentFrame frame;
+  frame.id = messageId;
+  frame.size = message->dataSize;
+  frame.periodMs = periodMs;
+  frame.flags = message->flags;
+  frame.bus = busId;
+  send(frame, message->data, status);
+}
+
+// The identifier is matched exactly. The time stamp is the steady clock's, in microseconds.
+void HAL_CAN_ReceiveMessage(int32_t, uint32_t messageId, struct HAL_CANReceiveMessage* message,
+                            int32_t* status) {
+  std::optional<Taken> taken;
+  const int32_t result = receive(messageId, kFullMask, taken);
+  if (taken && message != nullptr) {
+    std::memcpy(message->message.data, taken->data.data(), std::min<size_t>(taken->size, 8));
+    message->message.dataSize = taken->size;
+    message->message.flags = 0;
+    message->timeStamp = static_cast<uint64_t>(sinceEpoch<std::chrono::microseconds>(taken->time));
+  }
+  if (status != nullptr) *status = result;
+}
+
+#else
+
+HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t deviceId,
+                                HAL_CANDeviceType deviceType, int32_t* status) {
+  return initialize(manufacturer, deviceId, deviceType, status);
+}
+
+void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSize,
+                         int32_t periodMs, int32_t* status) {
+  SentFrame frame;
+  frame.id = messageID;
+  frame.size = dataSize;
+  frame.periodMs = periodMs;
+  send(frame, data, status);
+}
+
+// The time stamp is the steady clock's, in milliseconds, wrapping at 32 bits.
+void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t* data,
+                            uint8_t* dataSize, uint32_t* timeStamp, int32_t* status) {
+  std::optional<Taken> taken;
+  const int32_t result = receive(*messageID, messageIDMask, taken);
+  if (taken) {
+    *messageID = taken->id;
+    std::memcpy(data, taken->data.data(), std::min<size_t>(taken->size, 8));
+    *dataSize = taken->size;
+    *timeStamp = static_cast<uint32_t>(sinceEpoch<std::chrono::milliseconds>(taken->time));
+  }
+  *status = result;
+}
+
+#endif
+
+void HAL_CleanCAN(HAL_CANHandle handle) {
+  withBus([=](Bus& b) {
+    if (b.records.recording) b.records.cleaned.push_back(handle);
+    b.handles.clean(handle);
+  });
 }
 
 HAL_Bool HAL_GetSystemActive(int32_t* status) {

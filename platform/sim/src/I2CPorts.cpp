@@ -4,7 +4,12 @@
 #include <utility>
 
 #include "brovasim/SimI2C.h"
+
+#if BROVA_HAL >= 2027
+#include "wpi/hal/I2C.h"
+#else
 #include "hal/I2C.h"
+#endif
 
 namespace brovasim {
 namespace {

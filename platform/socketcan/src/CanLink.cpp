@@ -9,9 +9,9 @@
 
 namespace brovasocketcan {
 
-uint32_t steadyMilliseconds() {
+uint64_t steadyMicroseconds() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
 }
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 FrameReader startReader(int fd, FrameStore& store) {
   try {
     return FrameReader(fd,
-                       [&store](const Frame& frame) { store.keep(frame, steadyMilliseconds()); });
+                       [&store](const Frame& frame) { store.keep(frame, steadyMicroseconds()); });
   } catch (...) {
     ::close(fd);
     throw;

@@ -31,7 +31,7 @@ class CanLink {
   FrameReader reader_;
 };
 
-// Milliseconds of the steady clock, wrapping at 32 bits: the time stamp of a received frame.
-uint32_t steadyMilliseconds();
+// Microseconds of the steady clock: when a received frame arrived.
+uint64_t steadyMicroseconds();
 
 }  // namespace brovasocketcan

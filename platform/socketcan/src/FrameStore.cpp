@@ -2,10 +2,9 @@
 
 namespace brovasocketcan {
 
-void FrameStore::keep(const Frame& frame, uint32_t timeStampMs) {
+void FrameStore::keep(const Frame& frame, uint64_t arrivedUs) {
   std::lock_guard lock(mutex_);
-  kept_[frame.id] = {.received = {.frame = frame, .timeStampMs = timeStampMs},
-                     .sequence = ++sequence_};
+  kept_[frame.id] = {.received = {.frame = frame, .arrivedUs = arrivedUs}, .sequence = ++sequence_};
 }
 
 std::optional<ReceivedFrame> FrameStore::take(uint32_t id, uint32_t mask) {

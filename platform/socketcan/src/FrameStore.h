@@ -13,13 +13,13 @@ namespace brovasocketcan {
 
 struct ReceivedFrame {
   Frame frame;
-  uint32_t timeStampMs = 0;
+  uint64_t arrivedUs = 0;  // the steady clock's microseconds
 };
 
 class FrameStore {
  public:
   // Keeps `frame`, replacing a frame with the same identifier that was not taken yet.
-  void keep(const Frame& frame, uint32_t timeStampMs);
+  void keep(const Frame& frame, uint64_t arrivedUs);
   // Takes, among the kept frames whose identifier matches `id` under `mask`, the one kept last.
   std::optional<ReceivedFrame> take(uint32_t id, uint32_t mask);
   // How many frames are kept and not taken.

@@ -1,26 +1,32 @@
-// The platform's CAN functions over the SocketCAN link.
+// The platform's CAN functions over the SocketCAN link, in the form of the HAL generation the
+// build targets (BROVA_HAL); both forms send and take frames through the same functions below.
+// The interface is the robot's one CAN bus: every bus number reaches it.
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "Platform.h"
 #include "brovasocketcan/SocketCan.h"
+
+#if BROVA_HAL >= 2027
+#include "wpi/hal/CAN.h"
+#include "wpi/hal/CANAPI.h"
+#else
 #include "hal/CAN.h"
 #include "hal/CANAPI.h"
-#include "hal/HALBase.h"
+#endif
 
 using brovasocketcan::Platform;
 
 namespace {
 
+constexpr uint32_t kFullMask = 0x1FFFFFFF;
+
 void report(int32_t* status, int32_t value) {
   if (status != nullptr) *status = value;
 }
 
-}  // namespace
-
-extern "C" {
-
-HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer, int32_t, HAL_CANDeviceType, int32_t* status) {
+HAL_CANHandle initialize(int32_t* status) {
   Platform& platform = Platform::instance();
   // Opening here puts the interface's console line next to the create that needed it, and
   // starts the reader before the first request goes out.
@@ -28,21 +34,74 @@ HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer, int32_t, HAL_CANDeviceType,
   return platform.nextHandle();
 }
 
-void HAL_CleanCAN(HAL_CANHandle) {}
-
-void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSize,
-                         int32_t periodMs, int32_t* status) {
-  if (periodMs != HAL_CAN_SEND_PERIOD_NO_REPEAT) {
-    return report(status, brovasocketcan::kStatusPeriodNotSupported);
-  }
-  brovasocketcan::Frame frame{.id = messageID, .size = std::min<uint8_t>(dataSize, 8)};
+// Sends `size` bytes of `data` (at most 8 go on the wire) as frame `id`; the status.
+int32_t send(uint32_t id, const uint8_t* data, uint8_t size, int32_t periodMs) {
+  if (periodMs != HAL_CAN_SEND_PERIOD_NO_REPEAT) return brovasocketcan::kStatusPeriodNotSupported;
+  brovasocketcan::Frame frame{.id = id, .size = std::min<uint8_t>(size, 8)};
   if (frame.size > 0) {
-    if (data == nullptr) return report(status, brovasocketcan::kStatusInvalidBuffer);
+    if (data == nullptr) return brovasocketcan::kStatusInvalidBuffer;
     std::memcpy(frame.data.data(), data, frame.size);
   }
   const auto link = Platform::instance().link();
-  if (!link) return report(status, brovasocketcan::kStatusNotOpen);
-  report(status, link->send(frame));
+  if (!link) return brovasocketcan::kStatusNotOpen;
+  return link->send(frame);
+}
+
+// Takes the latest frame matching `id` under `mask` (docs/receiving.md); the status.
+int32_t take(uint32_t id, uint32_t mask, std::optional<brovasocketcan::ReceivedFrame>& taken) {
+  const auto link = Platform::instance().link();
+  if (!link) return brovasocketcan::kStatusNotOpen;
+  taken = link->take(id, mask);
+  return taken ? HAL_SUCCESS : HAL_ERR_CANSessionMux_MessageNotFound;
+}
+
+}  // namespace
+
+extern "C" {
+
+#if BROVA_HAL >= 2027
+
+HAL_CANHandle HAL_InitializeCAN(int32_t, HAL_CANManufacturer, int32_t, HAL_CANDeviceType,
+                                int32_t* status) {
+  return initialize(status);
+}
+
+// Classic frames only (flags 0): a CAN FD frame is refused.
+void HAL_CAN_SendMessage(int32_t, uint32_t messageId, const struct HAL_CANMessage* message,
+                         int32_t periodMs, int32_t* status) {
+  if (message == nullptr) return report(status, brovasocketcan::kStatusInvalidBuffer);
+  if (message->flags != 0) return report(status, brovasocketcan::kStatusPeriodNotSupported);
+  report(status, send(messageId, message->data, message->dataSize, periodMs));
+}
+
+// The identifier is matched exactly; the time stamp is the frame's arrival, in microseconds of
+// the steady clock.
+void HAL_CAN_ReceiveMessage(int32_t, uint32_t messageId, struct HAL_CANReceiveMessage* message,
+                            int32_t* status) {
+  if (message == nullptr) return report(status, brovasocketcan::kStatusInvalidBuffer);
+  std::optional<brovasocketcan::ReceivedFrame> taken;
+  const int32_t result = take(messageId, kFullMask, taken);
+  if (taken) {
+    message->message.flags = 0;
+    message->message.dataSize = taken->frame.size;
+    std::memcpy(message->message.data, taken->frame.data.data(), taken->frame.size);
+    message->timeStamp = taken->arrivedUs;
+  }
+  report(status, result);
+}
+
+#else
+
+static_assert(brovasocketcan::kStandardFrameFlag == HAL_CAN_IS_FRAME_11BIT &&
+              brovasocketcan::kRemoteFrameFlag == HAL_CAN_IS_FRAME_REMOTE);
+
+HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer, int32_t, HAL_CANDeviceType, int32_t* status) {
+  return initialize(status);
+}
+
+void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSize,
+                         int32_t periodMs, int32_t* status) {
+  report(status, send(messageID, data, dataSize, periodMs));
 }
 
 void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t* data,
@@ -50,15 +109,20 @@ void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t
   if (messageID == nullptr || data == nullptr || dataSize == nullptr || timeStamp == nullptr) {
     return report(status, brovasocketcan::kStatusInvalidBuffer);
   }
-  const auto link = Platform::instance().link();
-  if (!link) return report(status, brovasocketcan::kStatusNotOpen);
-  const auto received = link->take(*messageID, messageIDMask);
-  if (!received) return report(status, HAL_ERR_CANSessionMux_MessageNotFound);
-  *messageID = received->frame.id;
-  std::memcpy(data, received->frame.data.data(), received->frame.size);
-  *dataSize = received->frame.size;
-  *timeStamp = received->timeStampMs;
-  report(status, HAL_SUCCESS);
+  std::optional<brovasocketcan::ReceivedFrame> taken;
+  const int32_t result = take(*messageID, messageIDMask, taken);
+  if (taken) {
+    *messageID = taken->frame.id;
+    std::memcpy(data, taken->frame.data.data(), taken->frame.size);
+    *dataSize = taken->frame.size;
+    // Milliseconds of the steady clock, wrapping at 32 bits.
+    *timeStamp = static_cast<uint32_t>(taken->arrivedUs / 1000);
+  }
+  report(status, result);
 }
+
+#endif
+
+void HAL_CleanCAN(HAL_CANHandle) {}
 
 }  // extern "C"

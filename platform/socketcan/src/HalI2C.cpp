@@ -1,7 +1,11 @@
 // No I2C bus on this platform: every transfer fails, and the first one says why.
 #include "Platform.h"
 #include "brovasocketcan/SocketCan.h"
+#if BROVA_HAL >= 2027
+#include "wpi/hal/I2C.h"
+#else
 #include "hal/I2C.h"
+#endif
 
 using brovasocketcan::Platform;
 

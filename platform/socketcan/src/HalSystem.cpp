@@ -1,8 +1,14 @@
 // The robot's state: enabled only while the program or the environment says so (see
 // EnableSwitch).
 #include "Platform.h"
+
+#if BROVA_HAL >= 2027
+#include "wpi/hal/Errors.h"
+#include "wpi/hal/HALBase.h"
+#else
 #include "hal/Errors.h"
 #include "hal/HALBase.h"
+#endif
 
 extern "C" {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-#include "hal/HALBase.h"
+#include "support/Hal.h"
 
 namespace {
 

@@ -25,6 +25,8 @@ struct SentFrame {
   std::array<uint8_t, 8> data{};
   uint8_t size = 0;
   int32_t periodMs = 0;
+  int32_t flags = 0;  // the frame's flags, where the HAL's send carries them (0: classic CAN)
+  int32_t bus = 0;    // the bus named, where the HAL's calls name one
 };
 
 // A frame put on the bus by a device model or a test.
@@ -78,6 +80,10 @@ std::vector<ReceiveCall> receiveCalls();
 // receive takes it, a newer frame with the same identifier replaces it, or it is removed.
 void putFrame(uint32_t id, const std::vector<uint8_t>& data);
 void putFrame(uint32_t id, const uint8_t* data, uint8_t size);
+// Sends a frame on the bus as the program's CAN send does, whichever HAL generation the platform
+// was built for: recorded, captured and handed to the send observers, so the simulated
+// controllers hear it. brova-devsim relays another bus's frames with it.
+void sendFrame(uint32_t id, const uint8_t* data, uint8_t size);
 void removeFrame(uint32_t id);
 void removeAllFrames();
 

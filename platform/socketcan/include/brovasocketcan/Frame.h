@@ -10,8 +10,13 @@
 
 namespace brovasocketcan {
 
-// `id` is the platform's identifier: 29 bits, or 11 bits with HAL_CAN_IS_FRAME_11BIT, plus
-// HAL_CAN_IS_FRAME_REMOTE for a remote frame.
+// Flags in a Frame's identifier: the values the HAL's CAN calls give HAL_CAN_IS_FRAME_11BIT and
+// HAL_CAN_IS_FRAME_REMOTE where it has them.
+inline constexpr uint32_t kStandardFrameFlag = 0x40000000;
+inline constexpr uint32_t kRemoteFrameFlag = 0x80000000;
+
+// `id` is the platform's identifier: 29 bits, or 11 bits with kStandardFrameFlag, plus
+// kRemoteFrameFlag for a remote frame.
 struct Frame {
   uint32_t id = 0;
   std::array<uint8_t, 8> data{};

@@ -39,8 +39,13 @@
 #include <cstdint>
 #include <string>
 
+#if BROVA_HAL >= 2027
+#include "wpi/hal/CAN.h"
+#include "wpi/hal/Errors.h"
+#else
 #include "hal/CAN.h"
 #include "hal/Errors.h"
+#endif
 
 namespace brovasocketcan {
 

@@ -1,0 +1,48 @@
+// The link over the HAL generation whose CAN calls take a bare identifier, a mask and separate
+// data, size and time-stamp arguments (hal/ headers).
+#include <algorithm>
+
+#include "can/Identifiers.h"
+#include "can/Link.h"
+#include "hal/CAN.h"
+#include "hal/CANAPI.h"
+
+namespace brova::can {
+
+int32_t initializeDevice(int32_t device) {
+  int32_t status = 0;
+  return HAL_InitializeCAN(static_cast<HAL_CANManufacturer>(kManufacturer), device,
+                           static_cast<HAL_CANDeviceType>(kDeviceTypeMotorController), &status);
+}
+
+void cleanDevice(int32_t handle) { HAL_CleanCAN(handle); }
+
+void sendFrame(uint32_t base, const Payload& payload, int32_t device) {
+  int32_t status = 0;
+  try {
+    HAL_CAN_SendMessage(base + static_cast<uint32_t>(device), payload.data(), kPayloadSize,
+                        HAL_CAN_SEND_PERIOD_NO_REPEAT, &status);
+  } catch (...) {
+    // A platform that throws has lost the frame like one that reports a status.
+  }
+}
+
+bool receiveFrame(uint32_t base, Payload& reply, int32_t device) {
+  uint32_t identifier = base + static_cast<uint32_t>(device);
+  uint8_t data[kPayloadSize] = {};
+  uint8_t size = 0;
+  uint32_t timeStamp = 0;
+  int32_t status = 0;
+  try {
+    HAL_CAN_ReceiveMessage(&identifier, kFullIdentifierMask, data, &size, &timeStamp, &status);
+  } catch (...) {
+    return false;
+  }
+  // Every negative status is a frame not taken (timed out, not found, or any other error);
+  // zero and positive warnings come with a frame.
+  if (status < 0) return false;
+  std::copy_n(data, std::min<std::size_t>(size, kPayloadSize), reply.begin());
+  return true;
+}
+
+}  // namespace brova::can
