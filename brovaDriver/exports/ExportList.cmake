@@ -66,15 +66,21 @@ foreach(native IN LISTS jni_names)
   endif()
 endforeach()
 
-execute_process(
-  COMMAND nm -D --defined-only --format=just-symbols ${LIBRARY}
-  OUTPUT_VARIABLE actual
-  RESULT_VARIABLE result)
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "nm failed on ${LIBRARY}")
-endif()
-string(REGEX REPLACE "\n$" "" actual "${actual}")
-string(REPLACE "\n" ";" actual "${actual}")
+# The library's dynamic symbols that nm lists with `option`, as a list.
+function(dynamic_symbols option out)
+  execute_process(
+    COMMAND nm -D ${option} --format=just-symbols ${LIBRARY}
+    OUTPUT_VARIABLE symbols
+    RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+  endif()
+  string(REGEX REPLACE "\n$" "" symbols "${symbols}")
+  string(REPLACE "\n" ";" symbols "${symbols}")
+  set(${out} "${symbols}" PARENT_SCOPE)
+endfunction()
+
+dynamic_symbols(--defined-only actual)
 set(expected ${c_names} ${jni_names})
 set(unexpected ${actual})
 list(REMOVE_ITEM unexpected ${expected})
@@ -88,14 +94,9 @@ if(missing)
 endif()
 if(DEFINED HAL_CALLS)
   string(REPLACE "," ";" HAL_CALLS "${HAL_CALLS}")
-  execute_process(
-    COMMAND nm -D --undefined-only --format=just-symbols ${LIBRARY}
-    OUTPUT_VARIABLE undefined
-    RESULT_VARIABLE result)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "nm failed on ${LIBRARY}")
-  endif()
-  string(REGEX MATCHALL "HAL_[A-Za-z0-9_]+" hal_used "${undefined}")
+  dynamic_symbols(--undefined-only undefined)
+  list(FILTER undefined INCLUDE REGEX "^HAL_")
+  set(hal_used ${undefined})
   set(hal_unexpected ${hal_used})
   list(REMOVE_ITEM hal_unexpected ${HAL_CALLS})
   set(hal_missing ${HAL_CALLS})

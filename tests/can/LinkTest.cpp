@@ -1,5 +1,4 @@
 #include <chrono>
-#include <vector>
 
 #include "can/Identifiers.h"
 #include "can/Link.h"
@@ -24,18 +23,6 @@ TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
   // A classic frame on bus 0, where the HAL's send names a bus and carries flags.
   EXPECT_EQ(frames[0].flags, 0);
   EXPECT_EQ(frames[0].bus, 0);
-}
-
-TEST_F(Link, HandleIsAskedForWithTheControllersMakerAndDeviceType) {
-  const int32_t handle = initializeDevice(9);
-  const auto initializations = brovasim::can::initializations();
-  ASSERT_EQ(initializations.size(), 1u);
-  EXPECT_EQ(initializations[0].manufacturer, 12);
-  EXPECT_EQ(initializations[0].deviceId, 9);
-  EXPECT_EQ(initializations[0].deviceType, 2);
-  EXPECT_EQ(initializations[0].handle, handle);
-  cleanDevice(handle);
-  EXPECT_EQ(brovasim::can::cleanedHandles(), std::vector<int32_t>{handle});
 }
 
 TEST_F(Link, RejectedOrThrowingSendIsLostQuietly) {
