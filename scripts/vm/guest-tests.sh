@@ -310,6 +310,102 @@ check_missing_interface() {
     fail "bad usage: brova-devsim exited $status"
 }
 
+# ---- The interface deleted and created again while a robot program runs ------------------
+# Time stamp (seconds, candump's clock) of the first line of candump log $1 matching $2 after
+# the first line matching $3.
+stamp_after() {
+  awk -v want="$2" -v after="$3" '
+    !started && $0 ~ after { started = 1; next }
+    started && $0 ~ want { print substr($1, 2, length($1) - 2); exit }' "$1"
+}
+
+check_interface_returns() {
+  # Markers go on a second interface, so they can be sent while vcan0 is gone; candump listens
+  # on every interface (its socket is bound to none, so vcan0's deletion does not end it).
+  ip link add dev vcan1 type vcan && ip link set up vcan1
+  candump -L any >/tmp/return.log &
+  candump_pid=$!
+  sleep 0.5
+  socketcan_vm_check survive 9 >/tmp/return.out 2>/tmp/return.err &
+  program=$!
+  if ! wait_for_text /tmp/return.out ready; then
+    fail "interface returns: the program did not get ready"
+    kill $program $candump_pid
+    ip link delete vcan1
+    return
+  fi
+  sleep 2
+  ip link delete vcan0
+  sleep 2
+  cansend vcan1 1E0000B2#
+  ip link add dev vcan0 type vcan && ip link set up vcan0
+  wait $program
+  status=$?
+  stop_candump
+  ip link delete vcan1
+  show /tmp/return.out
+  show /tmp/return.err
+  [ $status = 0 ] || { fail "interface returns: socketcan_vm_check exited $status"; return; }
+  lost=$(grep -c 'lost CAN interface vcan0' /tmp/return.err)
+  back=$(grep -c 'CAN interface vcan0 is open; CAN calls work again' /tmp/return.err)
+  lines=$(wc -l </tmp/return.err)
+  [ "$lost" = 1 ] && [ "$back" = 1 ] && [ "$lines" = 2 ] &&
+    pass "interface returns: one line when lost, one when back, naming vcan0" ||
+    fail "interface returns: $lines console lines, $lost saying lost, $back saying back"
+  returned=$(awk '/vcan1 1E0000B2#/ {print substr($1, 2, length($1) - 2); exit}' /tmp/return.log)
+  first=$(stamp_after /tmp/return.log 'vcan0 020C0545#' 'vcan1 1E0000B2#')
+  command=$(stamp_after /tmp/return.log 'vcan0 020C0385#' 'vcan1 1E0000B2#')
+  after=$(awk '/vcan1 1E0000B2#/ {on = 1} on && /vcan0 020C0545#/ {n++} END {print n + 0}' /tmp/return.log)
+  if [ -z "$returned" ] || [ -z "$first" ]; then
+    fail "interface returns: no active keep-alive frame on vcan0 after it came back"
+    return
+  fi
+  # From the marker sent just before vcan0 was created again: the creation itself counts too.
+  recovery=$(awk -v a="$returned" -v b="$first" 'BEGIN {printf "%d", (b - a) * 1000}')
+  echo "interface returns: first keep-alive ${recovery} ms after vcan0 came back (emulated machine), $after active keep-alive frames after it"
+  [ "$recovery" -le 3000 ] && [ "$after" -ge 3 ] &&
+    pass "interface returns: keep-alive frames again ${recovery} ms after vcan0 came back ($after of them)" ||
+    fail "interface returns: keep-alive frames again after ${recovery} ms, $after of them (expected within 3000 ms, at least 3)"
+  [ -n "$command" ] && pass "interface returns: set-speed commands on the bus again" ||
+    fail "interface returns: no set-speed command after vcan0 came back"
+  failed_sends=$(sed -n 's/^survive: \([0-9]*\) of.*/\1/p' /tmp/return.out)
+  longest=$(sed -n 's/.*longest step \([0-9]*\).*/\1/p' /tmp/return.out)
+  [ "${failed_sends:-0}" -gt 0 ] && pass "interface returns: sends while vcan0 was gone failed ($failed_sends)" ||
+    fail "interface returns: no send failed while vcan0 was gone"
+  # A step is a few milliseconds; a call that waited for the interface would take seconds.
+  [ -n "$longest" ] && [ "$longest" -lt 1000 ] &&
+    pass "interface returns: no call waited (longest step $longest ms)" ||
+    fail "interface returns: a step took ${longest:-?} ms"
+}
+
+# ---- A flood of random extended identifiers leaves the program's memory flat ---------------
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
+
+check_flood_memory() {
+  socketcan_vm_check survive 12 >/tmp/flood.out 2>&1 &
+  program=$!
+  if ! wait_for_text /tmp/flood.out ready; then
+    fail "flood: the program did not get ready"
+    kill $program
+    return
+  fi
+  sleep 1
+  before=$(rss_kb $program)
+  cangen vcan0 -e -g 0 -n 20000
+  cangen_status=$?
+  sleep 1
+  after=$(rss_kb $program)
+  wait $program
+  status=$?
+  show /tmp/flood.out
+  [ $cangen_status = 0 ] || fail "flood: cangen exited $cangen_status"
+  [ $status = 0 ] || fail "flood: socketcan_vm_check exited $status"
+  growth=$((after - before))
+  echo "flood: VmRSS $before kB before 20000 random extended frames, $after kB after (emulated machine)"
+  [ "$growth" -lt 512 ] && pass "flood: resident memory grew by $growth kB (less than 512 kB)" ||
+    fail "flood: resident memory grew by $growth kB (expected less than 512 kB)"
+}
+
 # ---- The unit tests, on this kernel ------------------------------------------------------
 check_unit_tests() {
   for program in socketcan_unit_tests socketcan_hal_tests devsim_tests; do
@@ -329,5 +425,7 @@ check_brovactl
 check_brovactl_dump
 check_keepalive_spacing
 check_missing_interface
+check_flood_memory
+check_interface_returns
 check_unit_tests
 echo "vm: $passed passed, $failed failed"

@@ -113,7 +113,7 @@ make_initramfs() {
   mknod -m 600 "$root/dev/console" c 5 1 2>/dev/null || true
   cp "$kernel_dir"/modules/*.ko "$root/modules/"
   local program
-  for program in /usr/bin/candump /usr/bin/cansend \
+  for program in /usr/bin/candump /usr/bin/cansend /usr/bin/cangen \
     "$work"/build/tools/devsim/brova-devsim "$work"/build/socketcan/brova-demo-can \
     "$work"/build/socketcan/brovactl \
     "$work"/build/tests/socketcan/{socketcan_vm_check,socketcan_unit_tests,socketcan_hal_tests,devsim_tests}; do

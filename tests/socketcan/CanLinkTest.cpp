@@ -82,6 +82,29 @@ TEST(CanLink, WriteThatFailsReportsNegativeErrno) {
   EXPECT_EQ(link.send({.id = 0x020C0505, .size = 8}), -EPIPE);
 }
 
+TEST(CanLink, PeerHangingUpMarksTheLinkLost) {
+  SocketPair pair;
+  CanLink link(pair.release());
+  EXPECT_FALSE(link.lost());
+  pair.closeBus();
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (!link.lost() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+  EXPECT_TRUE(link.lost());
+}
+
+// A bus where nothing takes the frames (nothing acknowledges, the transmit queue fills): writes
+// fail at once with the kernel's status and never wait, and the link is not lost for it.
+TEST(CanLink, BusThatTakesNothingMakesWritesFailWithoutWaiting) {
+  SocketPair pair;  // its bus side never reads
+  CanLink link(pair.release());
+  const Frame keepAlive{.id = 0x020C0505, .size = 8};
+  int32_t status = 0;
+  for (int i = 0; i < 100000 && status == 0; ++i) status = link.send(keepAlive);
+  EXPECT_TRUE(status == -EAGAIN || status == -ENOBUFS) << status;
+  EXPECT_EQ(link.send(keepAlive), status);
+  EXPECT_FALSE(link.lost());
+}
+
 TEST(CanLink, DestroyingTheLinkStopsAReaderThatWaits) {
   SocketPair pair;
   const auto start = std::chrono::steady_clock::now();

@@ -115,5 +115,48 @@ TEST(FrameStore, TakeReturnsTheTimeStampOfTheKeptFrame) {
   EXPECT_EQ(taken->arrivedUs, 5678u);
 }
 
+struct BoundCase {
+  std::string name;
+  size_t limit;
+  std::vector<uint32_t> kept;   // identifiers in the order received
+  std::vector<uint32_t> taken;  // taken in between: after all of `kept` but the last
+  std::vector<uint32_t> left;   // what can still be taken
+};
+
+// Named in test listings by its name.
+void PrintTo(const BoundCase& c, std::ostream* out) { *out << c.name; }
+
+class FrameStoreBound : public ::testing::TestWithParam<BoundCase> {};
+
+TEST_P(FrameStoreBound, KeepsTheNewestIdentifiersUpToTheLimit) {
+  const BoundCase& c = GetParam();
+  FrameStore store(c.limit);
+  for (size_t i = 0; i + 1 < c.kept.size(); ++i) store.keep(frame(c.kept[i], 0), 0);
+  for (uint32_t id : c.taken) EXPECT_TRUE(store.take(id, kFullMask)) << std::hex << id;
+  store.keep(frame(c.kept.back(), 0), 0);
+  EXPECT_EQ(store.size(), c.left.size());
+  for (uint32_t id : c.left) EXPECT_TRUE(store.take(id, kFullMask)) << std::hex << id;
+  EXPECT_EQ(store.size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FrameStoreBound,
+    ::testing::Values(
+        BoundCase{"UnderTheLimitAllStay", 3, {1, 2, 3}, {}, {1, 2, 3}},
+        BoundCase{"OneOverDropsTheOldest", 3, {1, 2, 3, 4}, {}, {2, 3, 4}},
+        BoundCase{"ANewerFrameOfAnIdentifierMakesItNewest", 3, {1, 2, 1, 3, 4}, {}, {1, 3, 4}},
+        BoundCase{"TakenFramesFreeTheirPlace", 3, {1, 2, 3, 4}, {2}, {1, 3, 4}},
+        BoundCase{"LimitOfOneKeepsTheLastFrame", 1, {1, 2, 3}, {}, {3}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(FrameStore, FloodOfDistinctIdentifiersStaysAtTheDefaultLimit) {
+  FrameStore store;
+  for (uint32_t i = 0; i < 20000; ++i) store.keep(frame(0x10000000 + i, 0), 0);
+  EXPECT_EQ(store.size(), FrameStore::kDefaultLimit);
+  // The newest frame of the flood is still there to be taken, the first is gone.
+  EXPECT_TRUE(store.take(0x10000000 + 19999, kFullMask));
+  EXPECT_FALSE(store.take(0x10000000, kFullMask));
+}
+
 }  // namespace
 }  // namespace brovasocketcan

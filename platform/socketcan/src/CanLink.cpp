@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 
@@ -36,7 +37,13 @@ CanLink::~CanLink() {
   ::close(fd_);
 }
 
-int32_t CanLink::send(const Frame& frame) { return writeFrame(fd_, frame); }
+int32_t CanLink::send(const Frame& frame) {
+  const int32_t status = writeFrame(fd_, frame);
+  // A socket whose interface was unregistered is bound to none: -ENXIO from then on, -ENODEV
+  // for the write that takes the kernel's notice of it.
+  if (status == -ENODEV || status == -ENXIO) lost_ = true;
+  return status;
+}
 
 std::optional<ReceivedFrame> CanLink::take(uint32_t id, uint32_t mask) {
   return store_.take(id, mask);

@@ -2,6 +2,7 @@
 // frame store.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -22,11 +23,16 @@ class CanLink {
 
   // 0, or the negative errno of the failed write.
   int32_t send(const Frame& frame);
+  // Whether the socket can carry nothing more: its interface is gone (deleted, adapter
+  // unplugged) or its peer hung up. Either the reader or a write finds out, whichever comes
+  // first (the kernel tells one of them).
+  bool lost() const { return lost_ || reader_.ended(); }
   // The latest frame received under `mask`, at most once (see FrameStore).
   std::optional<ReceivedFrame> take(uint32_t id, uint32_t mask);
 
  private:
   const int fd_;
+  std::atomic<bool> lost_ = false;
   FrameStore store_;
   FrameReader reader_;
 };

@@ -63,7 +63,11 @@ Read waitForFrame(int fd, int stopFd, Frame& frame, int timeoutMs) {
   }
   can_frame in{};
   const ssize_t got = recv(fd, &in, sizeof in, MSG_DONTWAIT);
-  if (got < 0) return errno == EINTR || errno == EAGAIN ? Read::Nothing : failed();
+  if (got < 0) {
+    if (errno == EINTR || errno == EAGAIN) return Read::Nothing;
+    // The kernel unbinds a socket whose interface is unregistered: nothing comes to it again.
+    return errno == ENODEV ? Read::Stopped : failed();
+  }
   if (got == 0) return Read::Stopped;
   if (got != static_cast<ssize_t>(sizeof in)) return Read::Nothing;
   const auto read = fromCanFrame(in);

@@ -25,14 +25,14 @@ int openStopSignal() {
 FrameReader::FrameReader(int fd, std::function<void(const Frame&)> onFrame)
     : stopFd_(openStopSignal()) {
   try {
-    thread_ = std::thread([fd, stopFd = stopFd_, onFrame = std::move(onFrame)] {
+    thread_ = std::thread([this, fd, stopFd = stopFd_, onFrame = std::move(onFrame)] {
       Frame frame;
       for (;;) {
         switch (waitForFrame(fd, stopFd, frame)) {
           case Read::Frame: onFrame(frame); break;
           case Read::Nothing:
           case Read::Failed: break;
-          case Read::Stopped: return;
+          case Read::Stopped: ended_ = true; return;
         }
       }
     });

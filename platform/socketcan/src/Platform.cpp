@@ -12,9 +12,8 @@ namespace brovasocketcan {
 namespace {
 
 constexpr int32_t kFirstHandle = 0x0C0001;
-constexpr const char* kCannotOpenLine =
-    "BrovaSocketCan: cannot open CAN interface %s (%s); CAN calls fail until it can be opened "
-    "(choose the interface with %s)\n";
+constexpr const char* kCannotAttachLine =
+    "BrovaSocketCan: cannot use the attached socket (%s); CAN calls fail\n";
 constexpr const char* kBadEnableLine =
     "BrovaSocketCan: %s=%s is not a number of seconds (0.001 to 86400); the robot stays "
     "disabled\n";
@@ -46,38 +45,30 @@ std::string Platform::interfaceNameLocked() const {
 
 std::shared_ptr<CanLink> Platform::link() {
   std::lock_guard lock(mutex_);
-  if (link_ || openFailed_) return link_;
-  const std::string name = interfaceNameLocked();
-  const OpenedSocket opened = openCanSocket(name);
-  std::string error = opened.error;
-  if (opened.fd >= 0) {
-    try {
-      link_ = std::make_shared<CanLink>(opened.fd);
-      return link_;
-    } catch (const std::exception& e) {
-      error = e.what();
-    }
+  if (attached_) return *attached_;
+  if (!interface_) {
+    const std::string name = interfaceNameLocked();
+    interface_.emplace(
+        name, [name] { return openCanSocket(name); },
+        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
   }
-  openFailed_ = true;
-  std::fprintf(stderr, kCannotOpenLine, name.c_str(), error.c_str(), kInterfaceVariable);
-  return nullptr;
+  return interface_->current();
 }
 
-void Platform::replaceLinkLocked(std::shared_ptr<CanLink> link) {
-  // The old link's destructor joins its reader, which never takes this lock.
-  link_ = std::move(link);
-  openFailed_ = false;
+void Platform::dropLinkLocked() {
+  attached_.reset();
+  interface_.reset();
 }
 
 void Platform::setInterface(const std::string& name) {
   std::lock_guard lock(mutex_);
   chosenInterface_ = name;
-  replaceLinkLocked(nullptr);
+  dropLinkLocked();
 }
 
 void Platform::close() {
   std::lock_guard lock(mutex_);
-  replaceLinkLocked(nullptr);
+  dropLinkLocked();
 }
 
 std::string Platform::interfaceName() {
@@ -90,11 +81,11 @@ void Platform::attachSocket(int fd) {
   try {
     link = std::make_shared<CanLink>(fd);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, kCannotOpenLine, "(attached socket)", e.what(), kInterfaceVariable);
+    std::fprintf(stderr, kCannotAttachLine, e.what());
   }
   std::lock_guard lock(mutex_);
-  replaceLinkLocked(std::move(link));
-  openFailed_ = link_ == nullptr;
+  dropLinkLocked();
+  attached_ = std::move(link);
 }
 
 void Platform::noteNoI2C() {

@@ -11,6 +11,7 @@
 
 #include "CanLink.h"
 #include "EnableSwitch.h"
+#include "InterfaceLink.h"
 
 namespace brovasocketcan {
 
@@ -20,8 +21,8 @@ class Platform {
   // while the process exits. The first use applies BROVA_ENABLE_SECONDS.
   static Platform& instance();
 
-  // The open link, opening the interface at the first call; null when it cannot be opened (one
-  // console line the first time).
+  // The open link: the attached socket's, or the interface's, opened at the first call and
+  // opened again when it is lost (see InterfaceLink); null while it cannot be opened.
   std::shared_ptr<CanLink> link();
   void setInterface(const std::string& name);
   std::string interfaceName();
@@ -36,13 +37,16 @@ class Platform {
  private:
   Platform();
   std::string interfaceNameLocked() const;
-  // Replaces the link in use; the old one stops when its last user lets go of it.
-  void replaceLinkLocked(std::shared_ptr<CanLink> link);
+  // Forgets the link in use; the old one stops when its last user lets go of it (its
+  // destructor joins its reader, which never takes this lock).
+  void dropLinkLocked();
 
   std::mutex mutex_;
   std::optional<std::string> chosenInterface_;
-  std::shared_ptr<CanLink> link_;
-  bool openFailed_ = false;
+  std::optional<InterfaceLink> interface_;
+  // An attached socket's link (null when it could not be set up), used in place of the
+  // interface and never reopened.
+  std::optional<std::shared_ptr<CanLink>> attached_;
   EnableSwitch enable_;
   std::atomic<int32_t> nextHandle_;
   std::once_flag i2cNoted_;

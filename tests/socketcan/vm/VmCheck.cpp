@@ -7,8 +7,13 @@
 //                        were put on the bus), then prints what the queries decode, each query
 //                        twice ("again": a reply is returned once)
 //   keepalive SECONDS    BrovaQuad 5 for SECONDS, enabled for the first half
+//   survive SECONDS      BrovaQuad 5 enabled for SECONDS, motor 1 set every 100 ms (+0.5 and
+//                        +0.4 in turn) and a probe frame sent with it; prints "ready", then how
+//                        many probe sends failed and the longest step, while the script takes
+//                        the interface away and back or floods it
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +23,7 @@
 
 #include "BrovaDriver.h"
 #include "brovasocketcan/SocketCan.h"
+#include "support/Hal.h"
 
 namespace {
 
@@ -69,6 +75,35 @@ int keepAlive(double seconds) {
   return 0;
 }
 
+// Sent by `survive` with every command, for its status: 0, or negative while the interface
+// is gone. No controller listens to its identifier.
+constexpr uint32_t kProbeId = 0x1E0000AA;
+
+int survive(double seconds) {
+  const int32_t quad = c_BrovaQuad_create(5, 1000, nullptr, 0);
+  if (quad == 0) return 1;
+  std::puts("ready");
+  using Clock = std::chrono::steady_clock;
+  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+  int steps = 0;
+  int failed = 0;
+  Clock::duration longest{};
+  while (Clock::now() < end) {
+    const auto start = Clock::now();
+    brovasocketcan::enableFor(300ms);
+    c_BrovaQuad_setMotorSpeed(quad, 1, steps % 2 == 0 ? 0.5 : 0.4);
+    if (brova::testing::hal::send(kProbeId, nullptr, 0) < 0) ++failed;
+    longest = std::max(longest, Clock::now() - start);
+    ++steps;
+    std::this_thread::sleep_for(100ms);
+  }
+  brovasocketcan::disable();
+  c_BrovaQuad_destroy(quad);
+  std::printf("survive: %d of %d probe sends failed, longest step %.1f ms\n", failed, steps,
+              std::chrono::duration<double, std::milli>(longest).count());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +114,9 @@ int main(int argc, char** argv) {
   if (mode == "wire") return wire();
   if (mode == "replies" && argc > 2) return replies(argv[2]);
   if (mode == "keepalive" && argc > 2) return keepAlive(std::atof(argv[2]));
-  std::fprintf(stderr, "usage: socketcan_vm_check wire | replies GO_FILE | keepalive SECONDS\n");
+  if (mode == "survive" && argc > 2) return survive(std::atof(argv[2]));
+  std::fprintf(stderr,
+               "usage: socketcan_vm_check wire | replies GO_FILE | keepalive SECONDS | survive "
+               "SECONDS\n");
   return 2;
 }

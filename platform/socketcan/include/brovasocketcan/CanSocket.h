@@ -18,7 +18,8 @@ struct OpenedSocket {
 OpenedSocket openCanSocket(const std::string& name);
 
 // Writes one frame without ever blocking: a full transmit queue is a failure, not a wait, so
-// the keep-alive task's period never stretches. 0, or the negative errno of the failed write.
+// the keep-alive task's period never stretches. 0, or the negative errno of the failed write
+// (-ENODEV or -ENXIO once the interface is gone).
 int32_t writeFrame(int fd, const Frame& frame);
 
 // What waitForFrame found.
@@ -27,7 +28,8 @@ enum class Read {
   Nothing,  // a record that is no frame (an error frame, a short read): wait again
   Failed,   // the read failed (the interface went down, for example), after a short pause
             // so that a caller waiting again does not spin
-  Stopped,  // `stopFd` became readable, or the socket was closed
+  Stopped,  // `stopFd` became readable, or the socket can carry nothing more: it was closed,
+            // its peer hung up, or its interface is gone (deleted, adapter unplugged)
 };
 
 // Waits until a frame arrives on `fd`, `stopFd` (an eventfd; -1 for none) is signalled, or

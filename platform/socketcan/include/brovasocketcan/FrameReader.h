@@ -2,6 +2,7 @@
 // Shared by the platform's link and by brova-devsim.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -23,9 +24,13 @@ class FrameReader {
   // Stops the reader and waits for its thread to end: no frame is handed on afterwards. A second
   // call does nothing.
   void stop();
+  // Whether the reader's thread has ended: the socket can carry nothing more (Read::Stopped:
+  // its peer hung up, its interface is gone), or stop() was called.
+  bool ended() const { return ended_; }
 
  private:
   const int stopFd_;
+  std::atomic<bool> ended_ = false;
   std::thread thread_;
 };
 
