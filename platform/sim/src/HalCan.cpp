@@ -23,8 +23,6 @@
 namespace brovasim {
 namespace {
 
-constexpr int32_t kFullMask = 0x1FFFFFFF;
-
 // A frame taken from the bus, as both forms report it.
 struct Taken {
   uint32_t id = 0;
@@ -120,6 +118,9 @@ using namespace brovasim;
 extern "C" {
 
 #if BROVA_HAL >= 2027
+
+// The 2027 receive matches its identifier exactly.
+constexpr uint32_t kFullMask = 0x1FFFFFFF;
 
 HAL_CANHandle HAL_InitializeCAN(int32_t, HAL_CANManufacturer manufacturer, int32_t deviceId,
                                 HAL_CANDeviceType deviceType, int32_t* status) {

@@ -20,8 +20,6 @@ using brovasocketcan::Platform;
 
 namespace {
 
-constexpr uint32_t kFullMask = 0x1FFFFFFF;
-
 void report(int32_t* status, int32_t value) {
   if (status != nullptr) *status = value;
 }
@@ -60,6 +58,9 @@ int32_t take(uint32_t id, uint32_t mask, std::optional<brovasocketcan::ReceivedF
 extern "C" {
 
 #if BROVA_HAL >= 2027
+
+// The 2027 receive matches its identifier exactly.
+constexpr uint32_t kFullMask = 0x1FFFFFFF;
 
 HAL_CANHandle HAL_InitializeCAN(int32_t, HAL_CANManufacturer, int32_t, HAL_CANDeviceType,
                                 int32_t* status) {
