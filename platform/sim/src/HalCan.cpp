@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "Bus.h"
+#include "FromEnvironment.h"
 #include "brovasim/CandumpLog.h"
 
 #if BROVA_HAL >= 2027
@@ -46,6 +47,8 @@ int32_t initialize(int32_t manufacturer, int32_t deviceId, int32_t deviceType, i
 }
 
 void send(SentFrame frame, const uint8_t* data, int32_t* status) {
+  // Before the first frame, so that the controllers hear everything from the first on.
+  attachControllersFromEnvironment();
   frame.time = Clock::now();
   if (data != nullptr) {
     std::copy_n(data, std::min<size_t>(frame.size, frame.data.size()), frame.data.begin());
