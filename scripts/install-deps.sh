@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-  openjdk-17-jdk-headless junit5 googletest crossbuild-essential-arm64 qemu-user)
+  openjdk-17-jdk-headless junit5 googletest crossbuild-essential-arm64 qemu-user
+  python3-pyelftools patchelf)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

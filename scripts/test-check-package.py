@@ -1,0 +1,252 @@
+#!/usr/bin/python3
+"""Checks that scripts/check-package.py fails, naming the error, on a package broken on purpose.
+
+Usage: scripts/test-check-package.py REPO JSON...   (the arguments check-package.py takes)
+
+Copies the good repository and its vendordep files to a temporary folder, checks that the
+untouched copy passes, then, for each case of the table below, breaks one thing in a fresh
+copy and checks that the checker exits 1 with a line naming the broken file and the error.
+Needs patchelf (to add a DT_NEEDED entry).
+"""
+
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check-package.py")
+OTHER_UUID = "00000000-1111-4222-8333-444444444444"
+
+
+class Unavailable(Exception):
+    """The good package lacks what a case needs (say, no linuxathena zip)."""
+
+
+class Package:
+    """A copy of the good package in `root`: `repo` and the vendordep files beside it."""
+
+    def __init__(self, root, json_names):
+        self.repo = os.path.join(root, "maven")
+        self.jsons = [os.path.join(root, name) for name in json_names]
+
+    def load(self, index=0):
+        with open(self.jsons[index], encoding="utf-8") as stream:
+            return json.load(stream)
+
+    def edit_json(self, change, index=0):
+        data = self.load(index)
+        change(data)
+        with open(self.jsons[index], "w", encoding="utf-8") as stream:
+            json.dump(data, stream, indent=2)
+        return os.path.basename(self.jsons[index])
+
+    def cpp_artifact(self, classifier, platform=None, ext="zip"):
+        """Path of a cpp artifact of the first vendordep whose cpp dependency lists `platform`."""
+        for index in range(len(self.jsons)):
+            for dep in self.load(index)["cppDependencies"]:
+                if platform is None or platform in dep["binaryPlatforms"]:
+                    name, version = dep["artifactId"], dep["version"]
+                    suffix = f"-{classifier}" if classifier else ""
+                    return os.path.join(self.repo, *dep["groupId"].split("."), name, version,
+                                        f"{name}-{version}{suffix}.{ext}")
+        raise Unavailable(f"no cppDependencies entry lists {platform}")
+
+    def platform_zip(self, platform):
+        return self.cpp_artifact(platform, platform)
+
+
+def read_zip(path):
+    with zipfile.ZipFile(path) as archive:
+        return {name: archive.read(name) for name in archive.namelist()}
+
+
+def write_zip(path, members):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in members.items():
+            archive.writestr(name, data)
+
+
+def library_of(members):
+    names = [name for name in members if name.endswith(".so")]
+    assert len(names) == 1, f"expected one library in the good zip, found {names}"
+    return names[0]
+
+
+def change_library(path, change):
+    """Replaces the library in the platform zip at `path` with change(its bytes)."""
+    members = read_zip(path)
+    library = library_of(members)
+    members[library] = change(members[library])
+    write_zip(path, members)
+    return os.path.basename(path)
+
+
+# ---- how each case breaks the package; each returns the name of the file it broke ----------
+
+def remove_arm64_zip(package):
+    path = package.platform_zip("linuxarm64")
+    os.remove(path)
+    return os.path.basename(path)
+
+
+def x86_64_library_in_arm64_zip(package):
+    x86_64 = read_zip(package.platform_zip("linuxx86-64"))
+    return change_library(package.platform_zip("linuxarm64"),
+                          lambda _: x86_64[library_of(x86_64)])
+
+
+def add_needed(data):
+    with tempfile.TemporaryDirectory() as folder:
+        library = os.path.join(folder, "lib.so")
+        with open(library, "wb") as stream:
+            stream.write(data)
+        subprocess.run(["patchelf", "--add-needed", "libBrovaSimHal.so", library], check=True)
+        with open(library, "rb") as stream:
+            return stream.read()
+
+
+def needs_sim_hal(package):
+    return change_library(package.platform_zip("linuxx86-64"), add_needed)
+
+
+def define_frc_symbol(data):
+    # Renames one entry point, in place and at the same length, into the frc namespace.
+    old, new = b"\0c_closeI2C\0", b"\0_ZN3frc1xE\0"
+    assert old in data and len(old) == len(new)
+    return data.replace(old, new)
+
+
+def frc_symbol(package):
+    return change_library(package.platform_zip("linuxx86-64"), define_frc_symbol)
+
+
+def make_hard_float(data):
+    flags_at = 0x24  # e_flags in a 32-bit ELF header
+    flags = int.from_bytes(data[flags_at:flags_at + 4], "little")
+    flags = (flags & ~0x200) | 0x400
+    return data[:flags_at] + flags.to_bytes(4, "little") + data[flags_at + 4:]
+
+
+def hard_float_athena(package):
+    return change_library(package.platform_zip("linuxathena"), make_hard_float)
+
+
+def extra_file_in_zip(package):
+    path = package.platform_zip("linuxx86-64")
+    members = read_zip(path)
+    folder = library_of(members).rsplit("/", 1)[0]
+    members[f"{folder}/README.txt"] = b"not a library\n"
+    write_zip(path, members)
+    return os.path.basename(path)
+
+
+def source_file_in_headers(package):
+    path = package.cpp_artifact("headers")
+    members = read_zip(path)
+    members["brova/Notes.cpp"] = b"// not a header\n"
+    write_zip(path, members)
+    return os.path.basename(path)
+
+
+def remove_pom(package):
+    pom = package.cpp_artifact(None, ext="pom")
+    os.remove(pom)
+    return os.path.basename(pom)
+
+
+def second_uuid(package):
+    if len(package.jsons) < 2:
+        raise Unavailable("one vendordep file given")
+    return package.edit_json(lambda data: data.update(uuid=OTHER_UUID), index=1)
+
+
+def first_cpp(change):
+    return lambda data: change(data["cppDependencies"][0])
+
+
+# name, how to break, the error the checker must name, whether the good package may lack
+# what the case needs (then the case is skipped and says so).
+CASES = [
+    ("missing platform zip", remove_arm64_zip, "missing", False),
+    ("x86-64 library in the arm64 zip", x86_64_library_in_arm64_zip,
+     "ELF machine is EM_X86_64, not EM_AARCH64", False),
+    ("library needs libBrovaSimHal.so", needs_sim_hal, "DT_NEEDED libBrovaSimHal.so", False),
+    ("extra JSON key", lambda p: p.edit_json(lambda d: d.update(extraKey="x")),
+     "unexpected key 'extraKey'", False),
+    ("platform zip with an extra file", extra_file_in_zip, "extra file", False),
+    ("missing JSON key", lambda p: p.edit_json(lambda d: d.pop("jsonUrl")),
+     "missing key 'jsonUrl'", False),
+    ("empty string", lambda p: p.edit_json(lambda d: d.update(name="")),
+     "empty string at 'name'", False),
+    ("fileName not the file's name", lambda p: p.edit_json(lambda d: d.update(fileName="x.json")),
+     "fileName 'x.json' is not the file's name", False),
+    ("bool as a string", lambda p: p.edit_json(first_cpp(lambda d: d.update(sharedLibrary="true"))),
+     "'sharedLibrary' is a string, not a bool", False),
+    ("uuid differs between files", second_uuid, "uuid differs", True),
+    ("missing POM", remove_pom, "missing", False),
+    ("symbol defined in namespace frc", frc_symbol, "namespace frc", False),
+    ("hard-float athena library", hard_float_athena, "hard-float", True),
+    ("non-header in the headers zip", source_file_in_headers, "not a header", False),
+]
+
+
+def run_checker(package):
+    return subprocess.run(["/usr/bin/python3", CHECKER, package.repo, *package.jsons],
+                          capture_output=True, text=True)
+
+
+def main(argv):
+    if len(argv) < 3:
+        print(f"usage: {argv[0]} REPO JSON...", file=sys.stderr)
+        return 2
+    repo, json_paths = argv[1], argv[2:]
+    json_names = [os.path.basename(path) for path in json_paths]
+    passed, failed, skipped = 0, 0, 0
+    with tempfile.TemporaryDirectory(prefix="check-package-test-") as temp:
+        good = os.path.join(temp, "good")
+        shutil.copytree(repo, os.path.join(good, "maven"))
+        for path in json_paths:
+            shutil.copy(path, good)
+
+        result = run_checker(Package(good, json_names))
+        if result.returncode == 0 and "OK" in result.stdout:
+            passed += 1
+            print("ok: the unbroken package passes")
+        else:
+            failed += 1
+            print(f"FAIL: the unbroken package does not pass (exit {result.returncode}):\n"
+                  f"{result.stdout}{result.stderr}")
+
+        for index, (name, breaks, error, optional) in enumerate(CASES):
+            root = os.path.join(temp, f"case{index}")
+            shutil.copytree(good, root)
+            package = Package(root, json_names)
+            try:
+                broken = breaks(package)
+            except Unavailable as reason:
+                if optional:
+                    skipped += 1
+                    print(f"skip: {name}: {reason}")
+                else:
+                    failed += 1
+                    print(f"FAIL: {name}: the good package cannot be broken this way: {reason}")
+                continue
+            result = run_checker(package)
+            lines = result.stderr.splitlines()
+            if result.returncode == 1 and any(broken in line and error in line for line in lines):
+                passed += 1
+                print(f"ok: {name}")
+            else:
+                failed += 1
+                print(f"FAIL: {name}: wanted exit 1 and a line naming {broken} and '{error}', "
+                      f"got exit {result.returncode}:\n{result.stdout}{result.stderr}")
+            shutil.rmtree(root)
+    print(f"{passed} passed, {failed} failed, {skipped} skipped")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
