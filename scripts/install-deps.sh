@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-  openjdk-17-jdk-headless junit5 googletest crossbuild-essential-arm64 qemu-user
+  openjdk-17-jdk-headless junit5 googletest crossbuild-essential-arm64 qemu-user pkg-config
   python3-pyelftools patchelf)
 missing=()
 for package in "${packages[@]}"; do

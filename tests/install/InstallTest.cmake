@@ -1,0 +1,85 @@
+# Installs the build to a fresh prefix and uses it as a robot team would, from the installed tree
+# alone: the consumer project (find_package with COMPONENTS Simulation, a C and a C++ program)
+# configured with only CMAKE_PREFIX_PATH, built and run; pkg-config's flags compile and link the C
+# program; the package reports a missing component by name.
+#
+#   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK_DIR=... -DGENERATOR=... -DC_COMPILER=...
+#         -DCXX_COMPILER=... -DVERSION=... -DLIBDIR=... -DPKG_CONFIG=... -P InstallTest.cmake
+cmake_minimum_required(VERSION 3.25)
+set(here ${CMAKE_CURRENT_LIST_DIR})
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+
+# Runs a command; stops the test with its output unless it exits 0.
+function(run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${result}):\n${out}")
+  endif()
+  set(output "${out}" PARENT_SCOPE)
+endfunction()
+
+run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --config ${CONFIG} --prefix ${prefix})
+
+# The installed driver finds its platform library beside itself, not in the build tree.
+file(READ_ELF ${prefix}/${LIBDIR}/libBrovaDriver.so RUNPATH runpath RPATH rpath)
+if(NOT "${runpath}${rpath}" STREQUAL "$ORIGIN")
+  message(FATAL_ERROR "installed libBrovaDriver.so has run path '${runpath}${rpath}', not $ORIGIN")
+endif()
+
+# The consumer: configured with the prefix only (and no user package registry), same toolchain.
+set(consumer ${WORK_DIR}/consumer)
+run("consumer configure" ${CMAKE_COMMAND} -S ${here}/consumer -B ${consumer} -G ${GENERATOR}
+    -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
+    -DBROVA_EXPECTED_VERSION=${VERSION})
+run("consumer build" ${CMAKE_COMMAND} --build ${consumer})
+run("C consumer" ${consumer}/c_consumer)
+if(NOT output MATCHES "C consumer: results as defined")
+  message(FATAL_ERROR "C consumer printed:\n${output}")
+endif()
+run("C++ consumer" ${consumer}/cpp_consumer)
+if(NOT output MATCHES "C\\+\\+ consumer: the simulated BrovaQuad answers")
+  message(FATAL_ERROR "C++ consumer printed:\n${output}")
+endif()
+
+# pkg-config, pointed into the prefix only.
+if(NOT PKG_CONFIG)
+  message(FATAL_ERROR "pkg-config not found (scripts/install-deps.sh installs it)")
+endif()
+set(pc_env ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/${LIBDIR}/pkgconfig)
+run("pkg-config --modversion" ${pc_env} ${PKG_CONFIG} --modversion brova-driver)
+string(STRIP "${output}" modversion)
+if(NOT modversion STREQUAL VERSION)
+  message(FATAL_ERROR "pkg-config reports version '${modversion}', not ${VERSION}")
+endif()
+run("pkg-config --cflags --libs" ${pc_env} ${PKG_CONFIG} --cflags --libs brova-driver)
+separate_arguments(flags UNIX_COMMAND "${output}")
+if(NOT "-lBrovaDriver" IN_LIST flags)
+  message(FATAL_ERROR "pkg-config flags lack -lBrovaDriver: ${output}")
+endif()
+run("compiling with pkg-config's flags" ${C_COMPILER} ${here}/consumer/CConsumer.c ${flags}
+    -o ${WORK_DIR}/c_consumer_pkgconfig)
+
+# A missing component fails find_package and is named: one the package does not have, and
+# Simulation where only the driver is installed.
+function(expect_missing label prefix_path component pattern)
+  execute_process(COMMAND ${CMAKE_COMMAND} -S ${here}/missing-component
+                          -B ${WORK_DIR}/missing-${label} -G ${GENERATOR}
+                          -DCMAKE_C_COMPILER=${C_COMPILER} -DCMAKE_PREFIX_PATH=${prefix_path}
+                          -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF -DBROVA_COMPONENT=${component}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  string(REGEX REPLACE "[ \n]+" " " out "${out}")
+  if(result EQUAL 0 OR NOT out MATCHES "${pattern}")
+    message(FATAL_ERROR "find_package with component ${component} (${label}) gave (${result}):\n"
+                        "${out}")
+  endif()
+endfunction()
+expect_missing(unknown ${prefix} Gearbox "missing component: Gearbox \\(no such component")
+run("driver-only install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --config ${CONFIG}
+    --prefix ${WORK_DIR}/driver-only --component Driver)
+expect_missing(not-installed ${WORK_DIR}/driver-only Simulation
+               "missing component: Simulation \\(not installed here")
+
+message(STATUS "installed package works from ${prefix}")
