@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Writes what a robot project needs to add BrovaDriver as a vendor library:
+#   build/maven/        a Maven repository (group com.quorvel.frc): BrovaDriver-java (the jar, its
+#                       sources and javadoc) and BrovaDriver-cpp (public headers, sources, and per
+#                       platform a zip holding linux/<arch>/shared/libBrovaDriver.so, with a
+#                       debug variant holding libBrovaDriverd.so)
+#   build/vendordeps/   BrovaDriver-2027.json and BrovaDriver-2026.json, the vendordep files
+# Each HAL generation is its own version, YEAR.<project version>: the 2027 set for the 2027 control
+# system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), the 2026 set for the
+# older HAL (linuxx86-64). The libraries link the robot's HAL by its name, libwpiHal.so; the
+# simulated platform, built under that name, stands in for it here.
+#
+#   scripts/package.sh            builds everything it packages, then writes both folders
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/install-deps.sh
+
+project_version=$(sed -n 's/^project(BrovaDriver VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[[ -n $project_version ]] || { echo "package.sh: no project version in CMakeLists.txt" >&2; exit 1; }
+group=com.quorvel.frc
+group_path=com/quorvel/frc
+uuid=eb29fc94-5d44-4d91-93a0-80a836177435
+maven_url=https://maven.quorvel.com/frc
+work=$root/build/package
+repo=$root/build/maven
+vendordeps=$root/build/vendordeps
+rm -rf "$work/stage" "$repo" "$vendordeps"
+mkdir -p "$work/stage" "$repo" "$vendordeps"
+
+say() { echo "== $*"; }
+
+# build NAME HAL TYPE [TOOLCHAIN]: the library alone (and, on this machine's processor, the
+# stand-in platform and the jar), under build/package/NAME.
+build() {
+  local name=$1 hal=$2 type=$3 toolchain=${4:-} library=BrovaDriver
+  [[ $type == Debug ]] && library=BrovaDriverd
+  # Built with the RUNPATH it has when installed ($ORIGIN: the HAL beside it), not the build's.
+  local args=(-G Ninja -DCMAKE_BUILD_TYPE="$type" -DBROVA_HAL="$hal" -DBROVA_BUILD_TESTS=OFF
+    -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON -DBROVA_SIM_AS_WPIHAL=ON
+    -DBROVA_LIBRARY_NAME="$library" -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON)
+  [[ -n $toolchain ]] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain")
+  say "building $name ($type, HAL $hal)"
+  cmake -S "$root" -B "$work/$name" "${args[@]}" >/dev/null
+  cmake --build "$work/$name" --target BrovaDriver brovaDriverJar
+}
+
+# platform_zip ZIP ARCH BUILD: a zip whose only file is linux/ARCH/shared/<the library>.
+platform_zip() {
+  local zip=$1 arch=$2 build_dir=$3
+  local stage=$work/stage/$(basename "$zip" .zip)
+  mkdir -p "$stage/linux/$arch/shared"
+  cp -L "$(find "$build_dir/brovaDriver" -maxdepth 1 -name 'libBrovaDriver*.so')" \
+    "$stage/linux/$arch/shared/"
+  (cd "$stage" && jar cfM "$zip" linux)
+}
+
+# pom DIR ARTIFACT VERSION PACKAGING
+pom() {
+  cat >"$1/$2-$3.pom" <<EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<project xmlns="http://maven.apache.org/POM/4.0.0"
+         xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"
+         xsi:schemaLocation="http://maven.apache.org/POM/4.0.0 http://maven.apache.org/xsd/maven-4.0.0.xsd">
+  <modelVersion>4.0.0</modelVersion>
+  <groupId>$group</groupId>
+  <artifactId>$2</artifactId>
+  <version>$3</version>
+  <packaging>$4</packaging>
+  <name>BrovaDriver</name>
+  <description>BrovaQuad and BrovaSmall CAN motor controllers and the Ferux analog board</description>
+</project>
+EOF
+}
+
+# json_list A B C: ["A", "B", "C"]
+json_list() {
+  local out="" item
+  for item in "$@"; do out+="${out:+, }\"$item\""; done
+  echo "[$out]"
+}
+
+# vendordep YEAR YEAR_KEY VERSION PLATFORM...
+vendordep() {
+  local year=$1 year_key=$2 version=$3
+  shift 3
+  local platforms
+  platforms=$(json_list "$@")
+  cat >"$vendordeps/BrovaDriver-$year.json" <<EOF
+{
+  "fileName": "BrovaDriver-$year.json",
+  "name": "BrovaDriver",
+  "version": "$version",
+  "uuid": "$uuid",
+  "$year_key": "$year",
+  "mavenUrls": ["$maven_url"],
+  "jsonUrl": "$maven_url/BrovaDriver-$year.json",
+  "javaDependencies": [
+    {"groupId": "$group", "artifactId": "BrovaDriver-java", "version": "$version"}
+  ],
+  "jniDependencies": [
+    {
+      "groupId": "$group",
+      "artifactId": "BrovaDriver-cpp",
+      "version": "$version",
+      "isJar": false,
+      "skipInvalidPlatforms": true,
+      "validPlatforms": $platforms
+    }
+  ],
+  "cppDependencies": [
+    {
+      "groupId": "$group",
+      "artifactId": "BrovaDriver-cpp",
+      "version": "$version",
+      "libName": "BrovaDriver",
+      "headerClassifier": "headers",
+      "sourcesClassifier": "sources",
+      "sharedLibrary": true,
+      "skipInvalidPlatforms": true,
+      "binaryPlatforms": $platforms
+    }
+  ]
+}
+EOF
+}
+
+# publish VERSION JAR_BUILD PLATFORM=ARCH=BUILD...: both artifacts of one version.
+publish() {
+  local version=$1 jar_build=$2
+  shift 2
+  local java_dir=$repo/$group_path/BrovaDriver-java/$version
+  local cpp_dir=$repo/$group_path/BrovaDriver-cpp/$version
+  mkdir -p "$java_dir" "$cpp_dir"
+
+  cp "$jar_build/brovaDriver/brova-driver.jar" "$java_dir/BrovaDriver-java-$version.jar"
+  (cd java/src/main/java && jar cfM "$java_dir/BrovaDriver-java-$version-sources.jar" \
+    com/quorvel/frc/*.java com/quorvel/frc/jni)
+  (cd "$work/javadoc" && jar cfM "$java_dir/BrovaDriver-java-$version-javadoc.jar" .)
+  pom "$java_dir" BrovaDriver-java "$version" jar
+
+  (cd brovaDriver/include && jar cfM "$cpp_dir/BrovaDriver-cpp-$version-headers.zip" .)
+  (cd brovaDriver && jar cfM "$cpp_dir/BrovaDriver-cpp-$version-sources.zip" \
+    common can controller analog exports)
+  local entry platform arch build_dir
+  for entry in "$@"; do
+    IFS== read -r platform arch build_dir <<<"$entry"
+    platform_zip "$cpp_dir/BrovaDriver-cpp-$version-$platform.zip" "$arch" "$work/$build_dir"
+    platform_zip "$cpp_dir/BrovaDriver-cpp-$version-${platform}debug.zip" "$arch" \
+      "$work/$build_dir-debug"
+  done
+  pom "$cpp_dir" BrovaDriver-cpp "$version" pom
+}
+
+for type in Release Debug; do
+  suffix=${type/Release/}
+  suffix=${suffix:+-debug}
+  build "x86-64-2027$suffix" 2027 "$type"
+  build "arm64-2027$suffix" 2027 "$type" aarch64-linux-gnu.cmake
+  build "x86-64-2026$suffix" 2026 "$type"
+done
+
+say "javadoc"
+rm -rf "$work/javadoc"
+javadoc -quiet -Xdoclint:none -d "$work/javadoc" -sourcepath java/src/main/java \
+  com.quorvel.frc com.quorvel.frc.jni >/dev/null
+
+version2027=2027.$project_version
+version2026=2026.$project_version
+say "writing $repo ($version2027, $version2026) and $vendordeps"
+publish "$version2027" "$work/x86-64-2027" linuxx86-64=x86-64=x86-64-2027 \
+  linuxarm64=arm64=arm64-2027 linuxsystemcore=systemcore=arm64-2027
+publish "$version2026" "$work/x86-64-2026" linuxx86-64=x86-64=x86-64-2026
+vendordep 2027 wpilibYear "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
+vendordep 2026 frcYear "$version2026" linuxx86-64
+
+# The older controller (linuxathena, 32-bit ARM soft-float) is not packaged: Debian's
+# arm-linux-gnueabi toolchain (glibc 2.36) gives a library that needs GLIBC_2.34
+# (pthread_cond_clockwait, pthread_setname_np), newer than the controller's 2.33.
+find "$repo" -type f -printf '%P  %s bytes\n' | sort
