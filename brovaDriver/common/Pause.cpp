@@ -4,9 +4,40 @@
 #include <cstdint>
 #include <thread>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 namespace brova {
+namespace {
+
+// The kernel may wake a sleeping thread as late as its timer slack (50 µs by default) to batch
+// wake-ups; a query's pause is part of the robot loop's time, so it asks for the finest slack,
+// for this sleep only: the caller's thread keeps its own setting.
+class FineTimerSlack {
+ public:
+  FineTimerSlack() {
+#ifdef __linux__
+    const int previous = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+    if (previous > 0 && prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0) == 0) previous_ = previous;
+#endif
+  }
+  ~FineTimerSlack() {
+#ifdef __linux__
+    if (previous_ > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(previous_), 0, 0, 0);
+#endif
+  }
+  FineTimerSlack(const FineTimerSlack&) = delete;
+  FineTimerSlack& operator=(const FineTimerSlack&) = delete;
+
+ private:
+  int previous_ = 0;
+};
+
+}  // namespace
 
 void pause(double seconds) {
+  const FineTimerSlack slack;
   std::this_thread::sleep_for(std::chrono::milliseconds(static_cast<int64_t>(seconds * 1000)));
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 #include <chrono>
 
@@ -24,6 +25,17 @@ TEST(Pause, SleepsWholeMilliseconds) {
     // Generous: the machines are shared; this only catches a pause in the wrong unit.
     EXPECT_LT(slept, row.least * 3 + std::chrono::milliseconds(50)) << row.seconds;
   }
+}
+
+// The pause sleeps with fine timer slack, and the caller's thread keeps the slack it had.
+TEST(Pause, LeavesTheCallersTimerSlackAsItWas) {
+  const int original = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+  for (unsigned long slack : {123456UL, 1UL, 50000UL}) {
+    ASSERT_EQ(prctl(PR_SET_TIMERSLACK, slack, 0, 0, 0), 0);
+    pause(0.001);
+    EXPECT_EQ(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), static_cast<int>(slack));
+  }
+  prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(original), 0, 0, 0);
 }
 
 }  // namespace
