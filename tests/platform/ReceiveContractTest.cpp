@@ -16,7 +16,7 @@
 namespace brova::testing {
 namespace {
 
-constexpr uint32_t kFullMask = 0x1FFFFFFF;
+using hal::kFullMask;
 constexpr uint32_t kId = 0x020C0045;     // a device-id reply of device 5
 constexpr uint32_t kOther = 0x020C0405;  // a current reply of device 5
 constexpr uint32_t kGroupMask = 0x1FFFFFC0;

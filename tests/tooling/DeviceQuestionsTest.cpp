@@ -84,7 +84,6 @@ TEST_F(DeviceQuestionsTest, QueriesDecodeAsTheModelAndReportAMissingReply) {
   EXPECT_DOUBLE_EQ(questions.current(Model::Quad, 1), 2.5);  // whole + hundredths
   brovasim::can::putFrame(kMotorCurrentReply + 9, {2, 50});
   EXPECT_DOUBLE_EQ(questions.current(Model::Small, 0), 52.0);  // byte 0 + byte 1
-  brovasim::can::removeAllFrames();
   EXPECT_EQ(questions.current(Model::Quad, 1), 0.0);
   EXPECT_EQ(console(), "Motor current could not be obtained for motor: 1\n");
 }
