@@ -1,23 +1,29 @@
-// BrovaDriver for C++ robot programs: BrovaQuad, BrovaSmall and Ferux objects over the C entry
-// points of BrovaDriver.h. Header-only; it adds nothing to the library. One header per class
-// (brova/Reading.hpp, brova/BrovaQuad.hpp, brova/BrovaSmall.hpp, brova/Ferux.hpp); this one
-// includes them all.
+// BrovaDriver for C++ robot programs: BrovaQuad and BrovaSmall objects for any number of
+// controllers (libBrovaDriverObjects.so), and the Ferux board object over the C entry points of
+// BrovaDriver.h (libBrovaDriver.so). One header per class (brova/Reading.hpp,
+// brova/TelemetryChoice.hpp, brova/BrovaQuad.hpp, brova/BrovaSmall.hpp, brova/Ferux.hpp); this
+// one includes them all. Link both libraries.
 //
-//   brova::BrovaQuad quad(5);                       // device 5, every channel at 15 kHz
-//   quad.startTelemetry(std::chrono::milliseconds(50));
-//   quad.set(1, 0.5);                               // never waits
-//   brova::Reading amps = quad.getCurrent(1);       // the latest value read, at once
+//   brova::BrovaQuad left(5), right(6);              // devices 5 and 6, every channel at 15 kHz
+//   left.startTelemetry(std::chrono::milliseconds(20));
+//   left.set(1, 0.5);                                // never waits
+//   brova::Reading amps = left.getCurrent(1);        // the latest value read, at once
+//   if (amps.fresh()) ...                            // fresh, missing or not read yet
 //
-// - One controller of each model (and one board) can be open at a time: opening a second one
-//   throws std::logic_error naming the open device. Objects are move-only; the destructor closes.
+// - One object per device number (whatever the model: the bus tells the models apart by number
+//   only): opening a second one on a number throws std::logic_error naming the open one. One
+//   Ferux board. Objects are move-only; the destructor closes.
 // - Bad arguments (device outside 1..63, motor outside 0..3, frequency outside 0..20000, NaN
 //   speed, analog channel outside 0..3) throw std::invalid_argument; any call on a closed object
 //   throws std::logic_error.
-// - Telemetry: each controller query waits for the controller's reply (10 ms BrovaQuad, 100 ms
-//   BrovaSmall). startTelemetry runs those queries on a thread of the object's own and keeps the
-//   latest value of each quantity with the time it was read; the get... getters return that at
-//   once. The ...Blocking methods ask the controller directly and wait. A reply that does not
-//   come reads as 0 (and the library prints a line).
+// - Telemetry: the library reads every object's chosen quantities on one thread for all of them,
+//   asking many at once, and keeps each quantity's latest value with its time and whether the
+//   controller answered (Reading). The get... getters return that at once. The ...Blocking
+//   methods ask the controller directly and wait its reply pause (10 ms BrovaQuad, 100 ms
+//   BrovaSmall); a reply that does not come reads as 0 (and the library prints a line).
+// - Keep-alive frames go out from one thread for all open controllers.
+// - The C entry points address one device per model (the one created last); they do not know
+//   the objects. Use either on a device, not both: see docs/objects.md.
 #ifndef BROVADRIVER_BROVADRIVER_HPP
 #define BROVADRIVER_BROVADRIVER_HPP
 
@@ -27,5 +33,6 @@
 #include "brova/Ferux.hpp"
 #include "brova/Limits.hpp"
 #include "brova/Reading.hpp"
+#include "brova/TelemetryChoice.hpp"
 
 #endif  // BROVADRIVER_BROVADRIVER_HPP

@@ -1,4 +1,4 @@
-// A value read from a device, and when.
+// A value read from a device, when, and whether the device answered the last time it was asked.
 #ifndef BROVADRIVER_BROVA_READING_HPP
 #define BROVADRIVER_BROVA_READING_HPP
 
@@ -9,15 +9,37 @@ namespace brova {
 
 using Clock = std::chrono::steady_clock;
 
-// Before the first read: NaN, not present.
+enum class ReadingState {
+  NotRead,  // not read yet: the value is NaN
+  Fresh,    // the device answered the latest request: value and time are that answer's
+  Missing,  // the device did not answer the latest request: value and time are the last
+            // answer's (NaN and none if it never answered)
+};
+
 struct Reading {
   double value = std::numeric_limits<double>::quiet_NaN();
   Clock::time_point readAt{};
+  ReadingState state = ReadingState::NotRead;
 
+  // Whether the value was read from the device at some time (it may be missing since).
   bool present() const { return readAt != Clock::time_point{}; }
+  bool fresh() const { return state == ReadingState::Fresh; }
+  bool missing() const { return state == ReadingState::Missing; }
   // How long ago the value was read (zero before the first read).
   Clock::duration age() const { return present() ? Clock::now() - readAt : Clock::duration{}; }
 };
+
+// "fresh", "missing" or "not read".
+inline const char* toString(ReadingState state) {
+  switch (state) {
+    case ReadingState::Fresh:
+      return "fresh";
+    case ReadingState::Missing:
+      return "missing";
+    default:
+      return "not read";
+  }
+}
 
 }  // namespace brova
 

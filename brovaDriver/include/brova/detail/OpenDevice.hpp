@@ -1,5 +1,5 @@
-// Which device of a model is open, so that a second one is refused instead of silently
-// re-addressing every command of the first.
+// Which analog board is open, so that a second one is refused instead of silently
+// re-addressing every read of the first.
 #ifndef BROVADRIVER_BROVA_DETAIL_OPENDEVICE_HPP
 #define BROVADRIVER_BROVA_DETAIL_OPENDEVICE_HPP
 
@@ -32,14 +32,6 @@ class OpenDevice {
   int open_ = 0;
 };
 
-inline OpenDevice& openQuad() {
-  static OpenDevice device("BrovaQuad on device ");
-  return device;
-}
-inline OpenDevice& openSmall() {
-  static OpenDevice device("BrovaSmall on device ");
-  return device;
-}
 inline OpenDevice& openBoard() {
   static OpenDevice device("Ferux board on I2C port ");
   return device;

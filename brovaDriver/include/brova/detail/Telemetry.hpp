@@ -1,4 +1,4 @@
-// The latest readings of one device, refreshed by a thread of its own.
+// The latest readings of the analog board, refreshed by a thread of its own.
 #ifndef BROVADRIVER_BROVA_DETAIL_TELEMETRY_HPP
 #define BROVADRIVER_BROVA_DETAIL_TELEMETRY_HPP
 
@@ -62,14 +62,14 @@ class Telemetry {
     const uint64_t generation = generationOf(quantity);
     const double value = query();
     std::lock_guard lock(mutex_);
-    if (generations_[quantity] == generation) readings_[quantity] = {value, Clock::now()};
+    if (generations_[quantity] == generation) readings_[quantity] = {value, Clock::now(), ReadingState::Fresh};
   }
 
   // Sets `quantity` to `value`, read now.
   void reset(size_t quantity, double value) {
     std::lock_guard lock(mutex_);
     ++generations_[quantity];
-    readings_[quantity] = {value, Clock::now()};
+    readings_[quantity] = {value, Clock::now(), ReadingState::Fresh};
   }
 
   Reading get(size_t quantity) const {

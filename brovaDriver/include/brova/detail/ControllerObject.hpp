@@ -1,0 +1,59 @@
+// What a controller object is, for both models: an open device of the objects library
+// (libBrovaDriverObjects.so), its cached readings, and its encoders' distance per tick.
+#ifndef BROVADRIVER_BROVA_DETAIL_CONTROLLEROBJECT_HPP
+#define BROVADRIVER_BROVA_DETAIL_CONTROLLEROBJECT_HPP
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "brova/Reading.hpp"
+#include "brova/TelemetryChoice.hpp"
+#include "brova/detail/Export.hpp"
+
+namespace brova::detail {
+
+class BROVA_OBJECTS_API ControllerObject {
+ public:
+  ~ControllerObject();
+  ControllerObject(ControllerObject&&) noexcept;
+  ControllerObject& operator=(ControllerObject&&) noexcept;
+
+  // Stops the telemetry and the keep-alive frames and releases the device number; another object
+  // may open it then. Motors are not commanded: disable them first if they should stop. A closed
+  // object can be closed again; anything else throws std::logic_error.
+  void close() noexcept;
+
+  bool isOpen() const noexcept;
+  int getDeviceNumber() const;
+  // The device answered the telemetry's requests lately: false before its first answer, and
+  // after three requests in a row went unanswered.
+  bool isConnected() const;
+
+  // Refreshes the chosen quantities on the library's telemetry thread, one round at most every
+  // `period` (positive): a full BrovaQuad round takes about 10 ms on a bus whose controllers
+  // answer within 2 ms. Calling it again changes the choice and the period.
+  void startTelemetry(std::chrono::milliseconds period, TelemetryChoice choice = {});
+  void stopTelemetry();
+  bool telemetryRunning() const;
+
+  struct Open;  // the library's
+
+ protected:
+  ControllerObject(bool quad, int deviceNumber, int frequencyHz);
+
+  const Open& open() const;
+  Reading reading(std::size_t slot) const;
+  // The encoder count of `encoder` cached at `slot`, times its distance per tick.
+  Reading distance(std::size_t slot, int encoder) const;
+  double perTick(int encoder) const;
+  void setPerTick(int encoder, double distance);
+
+ private:
+  std::unique_ptr<Open> open_;
+};
+
+}  // namespace brova::detail
+
+#endif  // BROVADRIVER_BROVA_DETAIL_CONTROLLEROBJECT_HPP

@@ -1,0 +1,66 @@
+#include "brova/BrovaSmall.hpp"
+
+#include <cmath>
+
+#include "controller/Commands.h"
+#include "controller/Models.h"
+#include "controller/Queries.h"
+#include "objects/Open.h"
+
+namespace brova {
+namespace {
+
+using controller::kOnlyChannel;
+using devices::slotOf;
+
+}  // namespace
+
+BrovaSmall::BrovaSmall(int deviceNumber, int frequencyHz)
+    : ControllerObject(false, deviceNumber, frequencyHz) {}
+
+void BrovaSmall::set(double speed) {
+  detail::check(!std::isnan(speed), "speed is NaN");
+  controller::setMotorSpeed(open().device->model(), kOnlyChannel, speed);
+}
+
+void BrovaSmall::disable() { controller::disableMotor(open().device->model(), kOnlyChannel); }
+
+void BrovaSmall::setFrequency(int hz) {
+  detail::checkFrequency(hz);
+  controller::configureMotor(open().device->model(), kOnlyChannel, hz);
+}
+
+void BrovaSmall::resetEncoder() {
+  const auto& device = *open().device;
+  controller::resetEncoder(device.model(), kOnlyChannel);
+  open().device->resetReading(slotOf(devices::kEncoderCount, kOnlyChannel), 0.0);
+}
+
+void BrovaSmall::setDistancePerTick(double distance) { setPerTick(kOnlyChannel, distance); }
+
+std::string BrovaSmall::getFirmwareVersion() const {
+  return controller::getFirmwareVersion(open().device->model());
+}
+std::string BrovaSmall::getHardwareVersion() const {
+  return controller::getHardwareVersion(open().device->model());
+}
+std::string BrovaSmall::getSerialNumber() const {
+  return controller::getSerialNumber(open().device->model());
+}
+
+double BrovaSmall::getCurrentBlocking() const {
+  return controller::getCurrent(open().device->model(), kOnlyChannel);
+}
+double BrovaSmall::getEncoderDistanceBlocking() const {
+  return controller::getEncoderDistance(open().device->model(), kOnlyChannel, 1.0, nullptr) *
+         perTick(kOnlyChannel);
+}
+
+Reading BrovaSmall::getCurrent() const {
+  return reading(slotOf(devices::kCurrent, kOnlyChannel));
+}
+Reading BrovaSmall::getEncoderDistance() const {
+  return distance(slotOf(devices::kEncoderCount, kOnlyChannel), kOnlyChannel);
+}
+
+}  // namespace brova

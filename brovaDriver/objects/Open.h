@@ -1,0 +1,45 @@
+// What an open controller object holds, shared by the two models' objects.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "brova/Limits.hpp"
+#include "brova/Reading.hpp"
+#include "brova/detail/Checks.hpp"
+#include "brova/detail/ControllerObject.hpp"
+#include "devices/Device.h"
+#include "devices/Readings.h"
+
+namespace brova::detail {
+
+struct ControllerObject::Open {
+  devices::Kind kind = devices::Kind::Quad;
+  std::shared_ptr<devices::Device> device;
+  const devices::ReadingBlock* readings = nullptr;
+  std::array<std::atomic<double>, kQuadChannels> perTick;
+  std::atomic<bool> closed{false};
+};
+
+inline const char* kindName(devices::Kind kind) {
+  return kind == devices::Kind::Quad ? "BrovaQuad" : "BrovaSmall";
+}
+
+inline void checkFrequency(int hz) {
+  checkRange(hz, kLowestFrequency, kHighestFrequency, "motor frequency");
+}
+
+inline Reading toReading(const devices::Snapshot& s) {
+  Reading r;
+  r.value = s.value;
+  if (s.timeNanos != 0) r.readAt = Clock::time_point(std::chrono::nanoseconds(s.timeNanos));
+  r.state = s.state == devices::ReadingState::Fresh     ? ReadingState::Fresh
+            : s.state == devices::ReadingState::Missing ? ReadingState::Missing
+                                                        : ReadingState::NotRead;
+  return r;
+}
+
+}  // namespace brova::detail
