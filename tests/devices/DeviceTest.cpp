@@ -153,8 +153,8 @@ TEST_F(Devices, SecondOpenOnANumberIsRefusedNamingTheOpenOneUntilItCloses) {
 
 TEST_F(Devices, OpenConfiguresEveryChannelAndSendsAKeepAliveAtOnce) {
   // Configure motor (API 10): channel, then the frequency's low 16 bits, little-endian.
-  const auto before = brovasim::Clock::now();
   auto quad = Device::open(Kind::Quad, 5, 1000);
+  ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 5, 2));
   auto small = Device::open(Kind::Small, 7, 20000);
   const auto configured = [](uint32_t id) {
     std::vector<Bytes> payloads;
@@ -165,9 +165,12 @@ TEST_F(Devices, OpenConfiguresEveryChannelAndSendsAKeepAliveAtOnce) {
       configured(0x020C0280 + 5),
       (std::vector<Bytes>{{0, 0xE8, 0x03}, {1, 0xE8, 0x03}, {2, 0xE8, 0x03}, {3, 0xE8, 0x03}}));
   EXPECT_EQ(configured(0x020C0280 + 7), (std::vector<Bytes>{{0, 0x20, 0x4E}}));
+  // The newcomer's first frame does not wait for the next pass, which sends device 5 its next.
+  const std::size_t quadFrames = sent(kKeepAliveInactive + 5).size();
+  ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 5, quadFrames + 1));
   ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 7, 1));
-  // Well before a whole keep-alive period: the newcomer did not wait for the next pass.
-  EXPECT_LT(sent(kKeepAliveInactive + 7).front().time - before, std::chrono::milliseconds(90));
+  EXPECT_LT(sent(kKeepAliveInactive + 7).front().time,
+            sent(kKeepAliveInactive + 5).at(quadFrames).time);
 }
 
 TEST_F(Devices, OneKeepAliveAndOneTelemetryThreadForTwentyDevices) {
