@@ -95,11 +95,10 @@ JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_readingBlockBytes(JNIE
 
 // The byte offset of `quantity`'s (a Java Quantity ordinal) reading of `channel`.
 JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_readingOffset(JNIEnv*, jclass,
-                                                                         jint quantity,
-                                                                         jint channel) {
-  const std::size_t slot =
-      brova::devices::slotOf(kQuantities.at(static_cast<std::size_t>(quantity)),
-                             static_cast<unsigned>(channel));
+                                                                        jint quantity,
+                                                                        jint channel) {
+  const std::size_t slot = brova::devices::slotOf(
+      kQuantities.at(static_cast<std::size_t>(quantity)), static_cast<unsigned>(channel));
   return offset(offsetof(ReadingBlock, slots) + slot * sizeof(ReadingSlot));
 }
 
@@ -124,8 +123,7 @@ JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_connectedOffset(JNIEnv
 }
 
 // The stored code of `state`, a Java Reading.State ordinal.
-JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_stateCode(JNIEnv*, jclass,
-                                                                     jint state) {
+JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_stateCode(JNIEnv*, jclass, jint state) {
   return static_cast<jlong>(kStates.at(static_cast<std::size_t>(state)));
 }
 
@@ -171,7 +169,8 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_setMotorSpeed(JNIEnv* 
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_disableMotor(JNIEnv* env, jclass,
                                                                        jlong handle, jint motor) {
-  guardedVoid(env, [&] { brova::controller::disableMotor(device(handle).model(), channel(motor)); });
+  guardedVoid(env,
+              [&] { brova::controller::disableMotor(device(handle).model(), channel(motor)); });
 }
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_configureMotor(JNIEnv* env, jclass,
@@ -184,8 +183,7 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_configureMotor(JNIEnv*
 
 // Zeroes the count on the controller, and its reading at once.
 JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_resetEncoder(JNIEnv* env, jclass,
-                                                                       jlong handle,
-                                                                       jint encoder) {
+                                                                       jlong handle, jint encoder) {
   guardedVoid(env, [&] {
     Device& d = device(handle);
     brova::controller::resetEncoder(d.model(), channel(encoder));
@@ -197,8 +195,9 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_resetEncoder(JNIEnv* e
 
 JNIEXPORT jdouble JNICALL Java_com_quorvel_frc_DeviceNatives_getCurrent(JNIEnv* env, jclass,
                                                                         jlong handle, jint motor) {
-  return guarded<jdouble>(
-      env, 0.0, [&] { return brova::controller::getCurrent(device(handle).model(), channel(motor)); });
+  return guarded<jdouble>(env, 0.0, [&] {
+    return brova::controller::getCurrent(device(handle).model(), channel(motor));
+  });
 }
 
 JNIEXPORT jdouble JNICALL Java_com_quorvel_frc_DeviceNatives_getRpm(JNIEnv* env, jclass,
@@ -239,11 +238,8 @@ JNIEXPORT jstring JNICALL Java_com_quorvel_frc_DeviceNatives_getSerialNumber(JNI
 // ---- Telemetry ----
 
 // `quantities` holds bit i for Java Quantity constant i, `channels` bit c for channel c.
-JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_startTelemetry(JNIEnv* env, jclass,
-                                                                         jlong handle,
-                                                                         jlong periodNanos,
-                                                                         jint quantityBits,
-                                                                         jint channels) {
+JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_startTelemetry(
+    JNIEnv* env, jclass, jlong handle, jlong periodNanos, jint quantityBits, jint channels) {
   guardedVoid(env, [&] {
     device(handle).startTelemetry(
         std::chrono::nanoseconds(periodNanos),
