@@ -55,9 +55,9 @@ final class ReadingBlock {
   Reading read(int offset) {
     while (true) {
       final long before = (long) WORDS.getAcquire(words, offset + SEQUENCE);
-      final long bits = (long) WORDS.getOpaque(words, offset + VALUE);
-      final long time = (long) WORDS.getOpaque(words, offset + TIME);
-      final long state = (long) WORDS.getOpaque(words, offset + STATE);
+      final long bits = (long) WORDS.get(words, offset + VALUE);
+      final long time = (long) WORDS.get(words, offset + TIME);
+      final long state = (long) WORDS.get(words, offset + STATE);
       VarHandle.loadLoadFence();
       final long after = (long) WORDS.getOpaque(words, offset + SEQUENCE);
       if ((before & 1) == 0 && before == after) {
