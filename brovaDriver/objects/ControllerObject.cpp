@@ -56,8 +56,8 @@ void ControllerObject::startTelemetry(std::chrono::milliseconds period, Telemetr
   check((choice.channels & ~0xFu) == 0,
         "telemetry channels " + std::to_string(choice.channels) + " name no channel 0..3");
   const Open& o = open();
-  o.device->startTelemetry(period, devices::Choice{.quantities = choice.quantities,
-                                                   .channels = choice.channels});
+  o.device->startTelemetry(
+      period, devices::Choice{.quantities = choice.quantities, .channels = choice.channels});
 }
 
 void ControllerObject::stopTelemetry() { open().device->stopTelemetry(); }
@@ -88,7 +88,8 @@ double ControllerObject::perTick(int encoder) const {
 
 void ControllerObject::setPerTick(int encoder, double distance) {
   check(std::isfinite(distance), "distance per tick must be finite");
-  open().perTick[static_cast<std::size_t>(encoder)].store(distance, std::memory_order_relaxed);
+  open();  // throws when closed
+  open_->perTick[static_cast<std::size_t>(encoder)].store(distance, std::memory_order_relaxed);
 }
 
 }  // namespace brova::detail

@@ -30,17 +30,18 @@ class ObjectApi : public SimTest {
   }
 };
 
-TEST_F(ObjectApi, OpenCloseReopenAndOnlyOneOfEachModel) {
+TEST_F(ObjectApi, OpenCloseReopenAndOneObjectADevice) {
   {
     BrovaQuad quad(5);
     EXPECT_EQ(quad.getDeviceNumber(), 5);
     try {
-      BrovaQuad second(7);
-      FAIL() << "a second BrovaQuad opened";
+      BrovaSmall second(5);
+      FAIL() << "a second object opened on device 5";
     } catch (const std::logic_error& e) {
       EXPECT_STREQ(e.what(), "BrovaQuad on device 5 is already open; close it first");
     }
-    BrovaSmall small(7);  // one of each model is fine
+    BrovaQuad other(7);  // another device is fine
+    BrovaSmall small(8);
     quad.close();
     quad.close();  // twice is fine
     EXPECT_FALSE(quad.isOpen());
@@ -65,7 +66,8 @@ TEST_F(ObjectApi, MovingKeepsOneOpenController) {
 }
 
 // The range edges, NaN speeds and channels one past the end are rows of object-behaviour.tsv;
-// here the values a narrowing cast would wrap into range, and a period the C++ objects refuse.
+// here the values a narrowing cast would wrap into range, a period the C++ objects refuse, and a
+// quantity the Java objects' enum cannot name.
 TEST_F(ObjectApi, ArgumentsOutsideTheirRangeAreRefused) {
   BrovaQuad quad(5);
   const struct {
@@ -76,6 +78,10 @@ TEST_F(ObjectApi, ArgumentsOutsideTheirRangeAreRefused) {
       {"frequency 70000", [&] { quad.setFrequency(0, 70000); }},
       {"device 65541", [] { BrovaQuad bad(65541); }},
       {"zero period", [&] { quad.startTelemetry(std::chrono::milliseconds(0)); }},
+      {"quantity bit 4",
+       [&] {
+         quad.startTelemetry(std::chrono::milliseconds(20), TelemetryChoice{.quantities = 16});
+       }},
   };
   brovasim::can::clearSentFrames();
   for (const auto& row : rows) EXPECT_THROW(row.call(), std::invalid_argument) << row.name;
@@ -97,6 +103,10 @@ TEST_F(ObjectApi, OpeningConfiguresEveryChannel) {
 TEST_F(ObjectApi, CallsSendWhatTheEntryPointsSend) {
   BrovaQuad quad(5);
   BrovaSmall small(7);
+  // The entry points address their model's most recent create, whatever handle they are given.
+  bool flag = false;
+  const int32_t rawQuad = c_BrovaQuad_create(5, 15000, &flag, 0);
+  const int32_t rawSmall = c_BrovaSmall_create(7, 15000, &flag);
   const struct {
     const char* name;
     std::function<void()> object;
@@ -128,6 +138,8 @@ TEST_F(ObjectApi, CallsSendWhatTheEntryPointsSend) {
     EXPECT_FALSE(object.empty()) << row.name;
     EXPECT_EQ(object, framesOf(row.raw)) << row.name;
   }
+  c_BrovaQuad_destroy(rawQuad);
+  c_BrovaSmall_destroy(rawSmall);
 }
 
 TEST_F(ObjectApi, CachedTelemetryFollowsTheMotorAndGettersNeverWait) {
@@ -150,13 +162,14 @@ TEST_F(ObjectApi, CachedTelemetryFollowsTheMotorAndGettersNeverWait) {
   EXPECT_EQ(quad.getRPM(0).value, 0.0);  // read, and at rest
 }
 
-TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
+TEST_F(ObjectApi, OneKeepAliveAndOneTelemetryThreadServeEveryController) {
   auto board = brovasim::attachAnalogBoard();
   board->setInput(2, 1.024);
   // Sanitizer runtimes start threads of their own with a program's first thread: start one, then
   // count from here.
   std::thread([] {}).join();
   const int before = settledThreadCount();
+  const int sharedBefore = threadsNamed("brova-devalive") + threadsNamed("brova-telemetry");
   {
     BrovaQuad quad(5);
     BrovaSmall small(7);
@@ -165,8 +178,10 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
     quad.startTelemetry(std::chrono::milliseconds(10));
     small.startTelemetry(std::chrono::milliseconds(10));
     ferux.startTelemetry(std::chrono::milliseconds(10));
-    EXPECT_EQ(threadsNamed("brova-keepalive"), 2);
-    EXPECT_EQ(settledThreadCount(), before + 2 + 3);  // and three telemetry threads
+    BrovaQuad another(6);
+    another.startTelemetry(std::chrono::milliseconds(10));
+    EXPECT_EQ(threadsNamed("brova-devalive"), 1);
+    EXPECT_EQ(threadsNamed("brova-telemetry"), 1);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FLOAT_EQ(ferux.getVoltage(2).value, 2.5f);
     EXPECT_DOUBLE_EQ(ferux.getVoltageBlocking(2), 2.5);
@@ -175,8 +190,8 @@ TEST_F(ObjectApi, ClosingStopsTheTelemetryThreadAndLeavesNoThread) {
     quad.stopTelemetry();
     EXPECT_FALSE(quad.telemetryRunning());
   }
-  EXPECT_EQ(settledThreadCount(), before);
-  EXPECT_EQ(threadsNamed("brova-keepalive"), 0);
+  // The two shared threads stay for the next objects; the board's refresher has ended.
+  EXPECT_EQ(settledThreadCount(), before + 2 - sharedBefore);
 }
 
 // ---- The behaviour the Java objects share: tests/objects/object-behaviour.tsv ----
@@ -274,10 +289,48 @@ double number(const std::vector<std::string>& args, size_t i) {
 }
 Value reading(const Reading& r) { return {r.present(), r.value}; }
 
-// Runs `operation` of the table on `on`'s object of kind `object`; "open" opens it.
+// A comma-separated list of words as a bit set: bit `bitOf(word)` for each.
+uint32_t bits(const std::string& list, const std::function<uint32_t(const std::string&)>& bitOf) {
+  uint32_t result = 0;
+  std::istringstream in(list);
+  for (std::string word; std::getline(in, word, ',');) result |= bitOf(word);
+  return result;
+}
+
+// The telemetry choice of startTelemetry's arguments after the period.
+TelemetryChoice choice(const std::vector<std::string>& a) {
+  TelemetryChoice chosen;
+  if (a.size() > 1) {
+    chosen.quantities = bits(a[1], [](const std::string& name) -> uint32_t {
+      if (name == "current") return TelemetryChoice::kCurrent;
+      if (name == "rpm") return TelemetryChoice::kRpm;
+      if (name == "encoder") return TelemetryChoice::kEncoder;
+      if (name == "temperature") return TelemetryChoice::kTemperature;
+      ADD_FAILURE() << "no quantity " << name;
+      return 0;
+    });
+  }
+  if (a.size() > 2) {
+    chosen.channels = bits(a[2], [](const std::string& c) { return 1u << std::stoi(c); });
+  }
+  return chosen;
+}
+
+// The controller of the row's model, for the calls both models have.
+detail::ControllerObject* controller(Objects& on, const std::string& object) {
+  if (object == "quad" && on.quad) return &*on.quad;
+  if (object == "small" && on.small) return &*on.small;
+  return nullptr;
+}
+
+// Runs `operation` of the table on `on`'s object of kind `object`; "open" opens it, and
+// "openQuad" and "openSmall" open one of that model.
 std::optional<Value> run(Objects& on, const std::string& object, const std::string& operation,
                          const std::vector<std::string>& a) {
-  const auto call = object + " " + operation;
+  const auto call = operation == "openQuad"    ? std::string("quad open")
+                    : operation == "openSmall" ? std::string("small open")
+                                               : object + " " + operation;
+  detail::ControllerObject* const either = controller(on, object);
   if (call == "quad open") {
     if (a.size() == 1)
       on.quad.emplace(integer(a, 0));
@@ -288,6 +341,16 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
       on.small.emplace(integer(a, 0));
     else
       on.small.emplace(integer(a, 0), integer(a, 1));
+  } else if (either && operation == "startTelemetry") {
+    either->startTelemetry(std::chrono::milliseconds(integer(a, 0)), choice(a));
+  } else if (either && operation == "stopTelemetry") {
+    either->stopTelemetry();
+  } else if (either && operation == "telemetryRunning") {
+    return Value{true, either->telemetryRunning() ? 1.0 : 0.0};
+  } else if (either && operation == "isConnected") {
+    return Value{true, either->isConnected() ? 1.0 : 0.0};
+  } else if (either && operation == "deviceNumber") {
+    return Value{true, static_cast<double>(either->getDeviceNumber())};
   } else if (call == "ferux open") {
     on.ferux.emplace(integer(a, 0));
   } else if (call == "quad set") {
@@ -300,10 +363,6 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     on.quad->resetEncoder(integer(a, 0));
   } else if (call == "quad setDistancePerTick") {
     on.quad->setDistancePerTick(integer(a, 0), number(a, 1));
-  } else if (call == "quad startTelemetry") {
-    on.quad->startTelemetry(std::chrono::milliseconds(integer(a, 0)));
-  } else if (call == "quad deviceNumber") {
-    return Value{true, static_cast<double>(on.quad->getDeviceNumber())};
   } else if (call == "quad encoderDistance") {
     return reading(on.quad->getEncoderDistance(integer(a, 0)));
   } else if (call == "small set") {
@@ -314,8 +373,6 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     on.small->resetEncoder();
   } else if (call == "small setDistancePerTick") {
     on.small->setDistancePerTick(number(a, 0));
-  } else if (call == "small deviceNumber") {
-    return Value{true, static_cast<double>(on.small->getDeviceNumber())};
   } else if (call == "small encoderDistance") {
     return reading(on.small->getEncoderDistance());
   } else if (call == "ferux voltage") {
@@ -365,7 +422,7 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   brovasim::can::clearSentFrames();
 
   Objects opened;
-  const bool opening = row.operation == "open";
+  const bool opening = row.operation.starts_with("open");
   std::string outcome = "ok", message;
   std::optional<Value> result;
   try {
@@ -381,7 +438,9 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   if (row.names != "-") {
     EXPECT_NE(message.find(row.names), std::string::npos) << message;
   }
-  EXPECT_EQ(commandFrames(), row.frames);
+  if (row.frames != std::vector<std::string>{"*"}) {
+    EXPECT_EQ(commandFrames(), row.frames);
+  }
 
   if (row.then == "-" || outcome != "ok") return;
   const auto arrow = row.then.find("=>");

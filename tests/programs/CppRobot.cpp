@@ -47,11 +47,11 @@ int main() {
     quadObject.set(1, 0.5);
     bool refused = false;
     try {
-      brova::BrovaQuad second(6);
+      brova::BrovaQuad second(5);
     } catch (const std::logic_error&) {
       refused = true;
     }
-    expect(refused, "a second BrovaQuad object is refused");
+    expect(refused, "a second object on device 5 is refused");
     quadObject.resetEncoder(2);
     const brova::Reading reset = quadObject.getEncoderDistance(2);
     expect(reset.present() && reset.value == 0.0, "a reset encoder's distance reads 0 at once");

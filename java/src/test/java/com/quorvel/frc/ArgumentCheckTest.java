@@ -6,7 +6,11 @@ import static org.junit.jupiter.api.Assertions.assertThrows;
 import com.quorvel.frc.sim.SimAnalogBoard;
 import com.quorvel.frc.sim.SimCan;
 import java.time.Duration;
+import java.util.Arrays;
+import java.util.EnumSet;
+import java.util.HashSet;
 import java.util.List;
+import java.util.Set;
 import java.util.stream.IntStream;
 import java.util.stream.Stream;
 import org.junit.jupiter.api.AfterEach;
@@ -134,6 +138,31 @@ class ArgumentCheckTest {
       assertThrows(NullPointerException.class, () -> ferux.startTelemetry(null));
       assertEquals(false, ferux.isTelemetryRunning());
     }
+    assertEquals(false, quad.isTelemetryRunning());
+    assertEquals(false, small.isTelemetryRunning());
+  }
+
+  @Test
+  void telemetryChoicesNameQuantitiesAndChannels0To3() {
+    quad = new BrovaQuad(5);
+    small = new BrovaSmall(7);
+    final Duration period = Duration.ofMillis(20);
+    final Set<Quantity> current = EnumSet.of(Quantity.CURRENT);
+    final Set<Quantity> holdingNull = new HashSet<>(Arrays.asList(Quantity.RPM, null));
+    final Set<Integer> channelsHoldingNull = new HashSet<>(Arrays.asList(0, null));
+    for (int channel : new int[] {-1, 4, 31, 32, Integer.MIN_VALUE}) {
+      assertRefused(
+          "telemetry channel " + channel + " is outside 0..3",
+          () -> quad.startTelemetry(period, current, Set.of(0, channel)));
+    }
+    assertRefused(
+        "telemetry channel null is outside 0..3",
+        () -> quad.startTelemetry(period, current, channelsHoldingNull));
+    final String noQuantity = "telemetry quantities hold null, which names none";
+    assertRefused(noQuantity, () -> quad.startTelemetry(period, holdingNull));
+    assertRefused(noQuantity, () -> small.startTelemetry(period, holdingNull));
+    assertThrows(NullPointerException.class, () -> quad.startTelemetry(period, null));
+    assertThrows(NullPointerException.class, () -> quad.startTelemetry(period, current, null));
     assertEquals(false, quad.isTelemetryRunning());
     assertEquals(false, small.isTelemetryRunning());
   }

@@ -19,60 +19,17 @@ import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.Arguments;
 import org.junit.jupiter.params.provider.MethodSource;
 
-/** Opening, closing, reopening, and the one open object per model. */
+/** Opening, closing and reopening; which calls a closed object refuses. */
 class LifecycleTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
   }
 
-  static Stream<Arguments> secondOpens() {
-    return Stream.of(
-        Arguments.of(
-            "BrovaQuad, another device",
-            (Supplier<AutoCloseable>) () -> new BrovaQuad(5),
-            (Supplier<AutoCloseable>) () -> new BrovaQuad(6),
-            "BrovaQuad on device 5 is already open; close it first"),
-        Arguments.of(
-            "BrovaQuad, the same device",
-            (Supplier<AutoCloseable>) () -> new BrovaQuad(5),
-            (Supplier<AutoCloseable>) () -> new BrovaQuad(5, 1000),
-            "BrovaQuad on device 5 is already open; close it first"),
-        Arguments.of(
-            "BrovaSmall",
-            (Supplier<AutoCloseable>) () -> new BrovaSmall(7),
-            (Supplier<AutoCloseable>) () -> new BrovaSmall(9),
-            "BrovaSmall on device 7 is already open; close it first"),
-        Arguments.of(
-            "Ferux",
-            (Supplier<AutoCloseable>) () -> new Ferux(5.0),
-            (Supplier<AutoCloseable>) () -> new Ferux(3.0),
-            "Ferux analog board is already open; close it first"));
-  }
-
-  @ParameterizedTest(name = "{0}")
-  @MethodSource("secondOpens")
-  void aSecondOpenIsRefusedNamingTheOpenOneAndSendsNothing(
-      String name, Supplier<AutoCloseable> first, Supplier<AutoCloseable> second, String message)
-      throws Exception {
-    final AutoCloseable open = first.get();
-    try {
-      SimCan.clearSentFrames();
-      final IllegalStateException refused =
-          assertThrows(IllegalStateException.class, second::get);
-      assertTrue(refused.getMessage().startsWith(message), refused.getMessage());
-      assertEquals(List.of(), TestBus.describedCommandFrames());
-    } finally {
-      open.close();
-    }
-    // Once the first is closed, the second opens.
-    second.get().close();
-  }
-
   @Test
-  void commandsKeepGoingToTheFirstDeviceAfterARefusedOpen() {
+  void commandsKeepGoingToTheOpenDeviceAfterARefusedOpenOnItsNumber() {
     try (BrovaQuad quad = new BrovaQuad(5)) {
-      assertThrows(IllegalStateException.class, () -> new BrovaQuad(6));
+      assertThrows(IllegalStateException.class, () -> new BrovaSmall(5));
       SimCan.clearSentFrames();
       quad.set(1, 0.5);
       assertEquals(List.of("020C0385 0132010000000000"), TestBus.describedCommandFrames());
@@ -99,12 +56,12 @@ class LifecycleTest {
   void theModelsAndTheBoardOpenSideBySide() {
     try (SimAnalogBoard board = SimAnalogBoard.attach();
         BrovaQuad quad = new BrovaQuad(5);
-        BrovaSmall small = new BrovaSmall(5);
+        BrovaSmall small = new BrovaSmall(7);
         Ferux ferux = new Ferux(5.0)) {
       board.setInput(1, 1.024);
       assertEquals(1024, ferux.getRaw(1));
       assertEquals(5, quad.getDeviceNumber());
-      assertEquals(5, small.getDeviceNumber());
+      assertEquals(7, small.getDeviceNumber());
       assertTrue(ferux.isConnected());
     }
   }
@@ -164,6 +121,9 @@ class LifecycleTest {
         quad("getEncoder", q -> q.getEncoder(0)),
         quad("startTelemetry", q -> q.startTelemetry(Duration.ofMillis(20))),
         quad("stopTelemetry", BrovaQuad::stopTelemetry),
+        quad("isTelemetryRunning", BrovaQuad::isTelemetryRunning),
+        quad("isConnected", BrovaQuad::isConnected),
+        quad("getSerialNumber", BrovaQuad::getSerialNumber),
         quadEncoder("setDistancePerTick", e -> e.setDistancePerTick(2)),
         quadEncoder("getDistance", BrovaQuadEncoder::getDistance),
         quadEncoder("getDistanceBlocking", BrovaQuadEncoder::getDistanceBlocking),
@@ -173,6 +133,8 @@ class LifecycleTest {
         small("getCurrentBlocking", BrovaSmall::getCurrentBlocking),
         small("encoder reset", s -> s.getEncoder().reset()),
         small("startTelemetry", s -> s.startTelemetry(Duration.ZERO)),
+        small("getEncoderDistance", BrovaSmall::getEncoderDistance),
+        small("isConnected", BrovaSmall::isConnected),
         ferux("isConnected", Ferux::isConnected),
         ferux("getVoltage", f -> f.getVoltage(0)),
         ferux("getCachedRaw", f -> f.getCachedRaw(0)),

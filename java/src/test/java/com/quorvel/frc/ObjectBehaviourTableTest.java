@@ -12,7 +12,11 @@ import java.nio.file.Path;
 import java.time.Duration;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.EnumSet;
+import java.util.HashSet;
 import java.util.List;
+import java.util.Locale;
+import java.util.Set;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
@@ -115,9 +119,77 @@ class ObjectBehaviourTableTest {
     };
   }
 
-  /** Runs {@code operation} of the table on {@code on}'s object of kind {@code object}. */
+  /** A comma-separated list of quantity names. */
+  private static Set<Quantity> quantities(String names) {
+    final Set<Quantity> result = EnumSet.noneOf(Quantity.class);
+    for (String name : names.split(",")) {
+      result.add(Quantity.valueOf(name.toUpperCase(Locale.ROOT)));
+    }
+    return result;
+  }
+
+  /** A comma-separated list of channel numbers. */
+  private static Set<Integer> channels(String numbers) {
+    final Set<Integer> result = new HashSet<>();
+    for (String number : numbers.split(",")) {
+      result.add(Integer.valueOf(number));
+    }
+    return result;
+  }
+
+  /** startTelemetry with the period in ms, then optionally the quantities and the channels. */
+  private static void startTelemetry(Controller controller, List<String> a) {
+    final Duration period = Duration.ofMillis(integer(a, 0));
+    switch (a.size()) {
+      case 1 -> controller.startTelemetry(period);
+      case 2 -> controller.startTelemetry(period, quantities(a.get(1)));
+      default ->
+          ((BrovaQuad) controller)
+              .startTelemetry(period, quantities(a.get(1)), channels(a.get(2)));
+    }
+  }
+
+  /** What {@link #runOnController} returns for a call that ran and returns nothing. */
+  private static final Object RAN = new Object();
+
+  /** The calls both models have, on the row's controller; null for another call. */
+  private static Object runOnController(Controller controller, String operation, List<String> a) {
+    return switch (operation) {
+      case "startTelemetry" -> {
+        startTelemetry(controller, a);
+        yield RAN;
+      }
+      case "stopTelemetry" -> {
+        controller.stopTelemetry();
+        yield RAN;
+      }
+      case "telemetryRunning" -> controller.isTelemetryRunning() ? 1.0 : 0.0;
+      case "isConnected" -> controller.isConnected() ? 1.0 : 0.0;
+      case "deviceNumber" -> (double) controller.getDeviceNumber();
+      default -> null;
+    };
+  }
+
+  /**
+   * Runs {@code operation} of the table on {@code on}'s object of kind {@code object}; "open"
+   * opens it, and "openQuad" and "openSmall" open one of that model.
+   */
   private static Object run(Devices on, String object, String operation, List<String> a) {
-    switch (object + " " + operation) {
+    final Controller controller =
+        object.equals("quad") ? on.quad : object.equals("small") ? on.small : null;
+    if (controller != null) {
+      final Object result = runOnController(controller, operation, a);
+      if (result != null) {
+        return result == RAN ? null : result;
+      }
+    }
+    final String call =
+        switch (operation) {
+          case "openQuad" -> "quad open";
+          case "openSmall" -> "small open";
+          default -> object + " " + operation;
+        };
+    switch (call) {
       case "quad open" ->
           on.quad =
               a.size() == 1
@@ -135,10 +207,6 @@ class ObjectBehaviourTableTest {
       case "quad resetEncoder" -> on.quad.resetEncoder(integer(a, 0));
       case "quad setDistancePerTick" ->
           on.quad.getEncoder(integer(a, 0)).setDistancePerTick(number(a, 1));
-      case "quad startTelemetry" -> on.quad.startTelemetry(Duration.ofMillis(integer(a, 0)));
-      case "quad deviceNumber" -> {
-        return (double) on.quad.getDeviceNumber();
-      }
       case "quad encoderDistance" -> {
         return on.quad.getEncoderDistance(integer(a, 0));
       }
@@ -146,9 +214,6 @@ class ObjectBehaviourTableTest {
       case "small setFrequency" -> on.small.setFrequency(integer(a, 0));
       case "small resetEncoder" -> on.small.resetEncoder();
       case "small setDistancePerTick" -> on.small.getEncoder().setDistancePerTick(number(a, 0));
-      case "small deviceNumber" -> {
-        return (double) on.small.getDeviceNumber();
-      }
       case "small encoderDistance" -> {
         return on.small.getEncoderDistance();
       }
@@ -158,7 +223,7 @@ class ObjectBehaviourTableTest {
       case "ferux cachedVoltage" -> {
         return on.ferux.getCachedVoltage(integer(a, 0));
       }
-      default -> fail("no operation " + object + " " + operation);
+      default -> fail("no operation " + call);
     }
     return null;
   }
@@ -195,7 +260,7 @@ class ObjectBehaviourTableTest {
       }
       SimCan.clearSentFrames();
 
-      final boolean opening = row.operation().equals("open");
+      final boolean opening = row.operation().startsWith("open");
       final Devices target = opening ? opened : subject;
       String outcome = "ok";
       String message = "";
@@ -215,7 +280,9 @@ class ObjectBehaviourTableTest {
       }
       final List<String> frames =
           TestBus.describedCommandFrames().stream().map(f -> f.replace(' ', ':')).toList();
-      assertEquals(row.frames(), frames);
+      if (!row.frames().equals(List.of("*"))) {
+        assertEquals(row.frames(), frames);
+      }
 
       if (row.then().equals("-") || !outcome.equals("ok")) {
         return;

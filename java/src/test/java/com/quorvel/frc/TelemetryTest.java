@@ -11,15 +11,16 @@ import com.quorvel.frc.sim.SimController;
 import java.time.Duration;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.EnumSet;
 import java.util.List;
+import java.util.Set;
 import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
-/** The background refreshers and the cached getters. */
+/** The library's telemetry, the board's refresher, and the cached getters. */
 class TelemetryTest {
   private static final Duration PATIENCE = Duration.ofSeconds(5);
-  private static final String QUAD_THREAD = "BrovaQuad-5-telemetry";
 
   @BeforeEach
   void startFromAnEmptyBus() {
@@ -34,24 +35,27 @@ class TelemetryTest {
     answering.forEach(SimController::close);
   }
 
-  /** A simulated controller on {@code device}, answering every query of every round. */
-  private void answer(SimController.Model model, int device) {
-    answering.add(SimController.attach(model, device));
+  /** A simulated controller on {@code device}, answering every request. */
+  private SimController answer(SimController.Model model, int device) {
+    final SimController sim = SimController.attach(model, device);
+    answering.add(sim);
+    return sim;
   }
 
-  /** Current requests for motor 0 sent so far: one per refresher round. */
-  private static long roundsStarted(int device) {
+  /** Current requests for motor {@code motor} of {@code device} sent so far. */
+  private static long currentRequests(int device, int motor) {
     return Arrays.stream(SimCan.sentFrames(TestBus.MOTOR_CURRENT_REQUEST + device))
-        .filter(frame -> frame.unsignedByte(0) == 0)
+        .filter(frame -> frame.unsignedByte(0) == motor)
         .count();
   }
 
   @Test
   void cachedTelemetryFollowsASimulatedMotor() throws InterruptedException {
-    try (SimController sim = SimController.attach(SimController.Model.QUAD, 5);
-        BrovaQuad quad = new BrovaQuad(5)) {
+    final SimController sim = answer(SimController.Model.QUAD, 5);
+    try (BrovaQuad quad = new BrovaQuad(5)) {
       assertFalse(quad.getRPM(2).isPresent());
-      assertTrue(Double.isNaN(quad.getTemperature().value()));
+      assertEquals(Reading.State.NOT_READ, quad.getTemperature().state());
+      assertFalse(quad.isConnected());
       SimCan.setSystemActive(true);
       quad.getEncoder(2).setDistancePerTick(1.0 / 2048);
       quad.startTelemetry(Duration.ofMillis(20));
@@ -59,6 +63,7 @@ class TelemetryTest {
       quad.set(2, 0.5);
       TestBus.waitUntil(() -> quad.getRPM(2).value() > 2000, PATIENCE, "the cached rpm to rise");
       final Reading rpm = quad.getRPM(2);
+      assertTrue(rpm.isFresh(), rpm.toString());
       assertTrue(rpm.timeNanos() - commanded > 0, "read after the command");
       assertTrue(rpm.age().compareTo(Duration.ofSeconds(1)) < 0, "age " + rpm.age());
       assertTrue(rpm.value() <= 2500, "rpm " + rpm.value());
@@ -67,26 +72,42 @@ class TelemetryTest {
       assertEquals(0.0, quad.getRPM(0).value(), "motor 0 was not driven");
       final double celsius = quad.getTemperature().value();
       assertTrue(celsius >= 20 && celsius < 40, "temperature " + celsius);
+      assertTrue(quad.isConnected());
       assertTrue(sim.enabled());
     }
-    assertEquals(0, TestBus.threadsNamed(QUAD_THREAD));
+  }
+
+  @Test
+  void onlyTheChosenQuantitiesOfTheChosenChannelsAreRead() throws InterruptedException {
+    answer(SimController.Model.QUAD, 5);
+    try (BrovaQuad quad = new BrovaQuad(5)) {
+      quad.startTelemetry(Duration.ofMillis(10), EnumSet.of(Quantity.CURRENT), Set.of(1, 3));
+      TestBus.waitUntil(
+          () -> quad.getCurrent(1).isFresh() && quad.getCurrent(3).isFresh(),
+          PATIENCE,
+          "the chosen currents");
+      Thread.sleep(100); // rounds enough to have read anything else too
+      quad.stopTelemetry();
+      for (Reading other :
+          List.of(
+              quad.getCurrent(0), quad.getCurrent(2), quad.getRPM(1), quad.getEncoderDistance(3),
+              quad.getTemperature())) {
+        assertEquals(Reading.absent(), other);
+      }
+      assertEquals(0, currentRequests(5, 0));
+    }
   }
 
   @Test
   void cachedGettersNeverWaitForTheBus() throws InterruptedException {
-    // The replies to one round: the current and the encoder count, each taken by its query.
-    SimCan.putFrame(TestBus.MOTOR_CURRENT_REPLY + 7, TestBus.bytes(52, 0));
-    SimCan.putFrame(TestBus.ENCODER_COUNT_REPLY + 7, TestBus.bytes(0x10, 0x27, 0, 0));
+    answer(SimController.Model.SMALL, 7);
     try (BrovaSmall small = new BrovaSmall(7)) {
       small.getEncoder().setDistancePerTick(0.5);
-      small.startTelemetry(Duration.ofHours(1));
-      TestBus.waitUntil(
-          () -> small.getEncoderDistance().isPresent(), PATIENCE, "the first round to end");
-      assertEquals(52.0, small.getCurrent().value());
-      assertEquals(5000.0, small.getEncoderDistance().value());
-      // Rounds back to back from now on. The refresher holds the bus for 100 ms per query; a
-      // getter that waited for it would manage a handful of calls in this time.
       small.startTelemetry(Duration.ZERO);
+      TestBus.waitUntil(
+          () -> small.getEncoderDistance().isFresh(), PATIENCE, "the first encoder read");
+      // Rounds back to back: a BrovaSmall request waits up to 100 ms for its reply. A getter
+      // that waited for the bus would manage a handful of calls in this time.
       final long end = System.nanoTime() + Duration.ofMillis(250).toNanos();
       long calls = 0;
       while (System.nanoTime() - end < 0) {
@@ -96,32 +117,6 @@ class TelemetryTest {
       }
       assertTrue(calls > 1000, calls + " calls");
     }
-    assertEquals(0, TestBus.threadsNamed("BrovaSmall-7-telemetry"));
-  }
-
-  @Test
-  void closeEndsEveryRefresherThread() {
-    final String[] threads = {QUAD_THREAD, "BrovaSmall-7-telemetry", "Ferux-telemetry"};
-    answer(SimController.Model.QUAD, 5);
-    answer(SimController.Model.SMALL, 7);
-    try (SimAnalogBoard board = SimAnalogBoard.attach()) {
-      board.setInput(0, 1.0);
-      final BrovaQuad quad = new BrovaQuad(5);
-      final BrovaSmall small = new BrovaSmall(7);
-      final Ferux ferux = new Ferux(5.0);
-      quad.startTelemetry(Duration.ofMillis(10));
-      small.startTelemetry(Duration.ofMillis(10));
-      ferux.startTelemetry(Duration.ofMillis(10));
-      for (String thread : threads) {
-        assertEquals(1, TestBus.threadsNamed(thread), thread);
-      }
-      quad.close();
-      small.close();
-      ferux.close();
-      for (String thread : threads) {
-        assertEquals(0, TestBus.threadsNamed(thread), thread);
-      }
-    }
   }
 
   @Test
@@ -130,12 +125,14 @@ class TelemetryTest {
     try (BrovaQuad quad = new BrovaQuad(5)) {
       quad.startTelemetry(Duration.ZERO);
       assertTrue(quad.isTelemetryRunning());
-      TestBus.waitUntil(() -> quad.getTemperature().isPresent(), PATIENCE, "a whole round");
+      TestBus.waitUntil(
+          () -> quad.getCurrent(3).isPresent() && quad.getTemperature().isPresent(),
+          PATIENCE,
+          "motor 3's current and the temperature");
       quad.stopTelemetry();
       assertFalse(quad.isTelemetryRunning());
-      assertEquals(0, TestBus.threadsNamed(QUAD_THREAD));
       final Reading last = quad.getCurrent(3);
-      assertTrue(last.isPresent());
+      assertTrue(last.isFresh(), last.toString());
       SimCan.clearSentFrames();
       Thread.sleep(60);
       assertEquals(last, quad.getCurrent(3));
@@ -145,17 +142,15 @@ class TelemetryTest {
   }
 
   @Test
-  void startingAgainChangesThePeriodOfTheOneThread() throws InterruptedException {
+  void startingAgainChangesThePeriod() throws InterruptedException {
     answer(SimController.Model.QUAD, 5);
     try (BrovaQuad quad = new BrovaQuad(5)) {
       quad.startTelemetry(Duration.ofHours(1));
       TestBus.waitUntil(() -> quad.getTemperature().isPresent(), PATIENCE, "the first round");
       final long firstRound = quad.getCurrent(0).timeNanos();
       quad.startTelemetry(Duration.ZERO);
-      assertEquals(1, TestBus.threadsNamed(QUAD_THREAD));
       TestBus.waitUntil(
           () -> quad.getCurrent(0).timeNanos() != firstRound, PATIENCE, "a second round");
-      assertEquals(1, TestBus.threadsNamed(QUAD_THREAD));
     }
   }
 
@@ -169,15 +164,15 @@ class TelemetryTest {
       Thread.sleep(3 * period);
       quad.stopTelemetry();
       final long elapsedMs = (System.nanoTime() - start) / 1_000_000;
-      // Back to back, the 13 queries of a round (130 ms) would start about 7 rounds here.
-      final long rounds = roundsStarted(5);
+      // Back to back, rounds of a few milliseconds would start hundreds of rounds here.
+      final long rounds = currentRequests(5, 0);
       assertTrue(rounds >= 2 && rounds <= elapsedMs / period + 1,
           rounds + " rounds in " + elapsedMs + " ms");
     }
   }
 
   @Test
-  void aResetEncoderReadsZeroAtOnceAndTheRefresherCarriesOn() throws InterruptedException {
+  void aResetEncoderReadsZeroAtOnceAndTheTelemetryCarriesOn() throws InterruptedException {
     answer(SimController.Model.QUAD, 5);
     try (BrovaQuad quad = new BrovaQuad(5)) {
       SimCan.setSystemActive(true);
@@ -189,6 +184,7 @@ class TelemetryTest {
       quad.resetEncoder(1);
       final Reading reset = quad.getEncoder(1).getDistance();
       assertEquals(0.0, reset.value());
+      assertTrue(reset.isFresh());
       assertTrue(reset.timeNanos() - beforeReset >= 0);
       final SentFrame[] resets = SimCan.sentFrames(TestBus.RESET_ENCODER + 5);
       assertEquals(1, resets.length);
@@ -206,22 +202,25 @@ class TelemetryTest {
   }
 
   @Test
-  void theBoardRefresherFollowsTheInputs() throws InterruptedException {
-    try (SimAnalogBoard board = SimAnalogBoard.attach();
-        Ferux ferux = new Ferux(5.0)) {
-      board.setInput(2, 1.024);
-      assertFalse(ferux.getCachedVoltage(2).isPresent());
-      ferux.startTelemetry(Duration.ofMillis(5));
-      TestBus.waitUntil(
-          () -> ferux.getCachedRaw(2).value() == 1024, PATIENCE, "the cached count");
-      assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
-      assertEquals(2.5, ferux.getCachedVoltage(2).value());
-      board.setInput(2, 0.3);
-      TestBus.waitUntil(
-          () -> ferux.getCachedRaw(2).value() == 300, PATIENCE, "the cached count to follow");
-      assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
-      assertTrue(ferux.getCachedRaw(2).age().compareTo(Duration.ofSeconds(1)) < 0);
+  void theBoardRefresherFollowsTheInputsAndEndsOnClose() throws InterruptedException {
+    try (SimAnalogBoard board = SimAnalogBoard.attach()) {
+      try (Ferux ferux = new Ferux(5.0)) {
+        board.setInput(2, 1.024);
+        assertFalse(ferux.getCachedVoltage(2).isPresent());
+        ferux.startTelemetry(Duration.ofMillis(5));
+        assertEquals(1, TestBus.threadsNamed("Ferux-telemetry"));
+        TestBus.waitUntil(
+            () -> ferux.getCachedRaw(2).value() == 1024, PATIENCE, "the cached count");
+        assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
+        assertEquals(2.5, ferux.getCachedVoltage(2).value());
+        assertTrue(ferux.getCachedVoltage(2).isFresh());
+        board.setInput(2, 0.3);
+        TestBus.waitUntil(
+            () -> ferux.getCachedRaw(2).value() == 300, PATIENCE, "the cached count to follow");
+        assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
+        assertTrue(ferux.getCachedRaw(2).age().compareTo(Duration.ofSeconds(1)) < 0);
+      }
+      assertEquals(0, TestBus.threadsNamed("Ferux-telemetry"));
     }
-    assertEquals(0, TestBus.threadsNamed("Ferux-telemetry"));
   }
 }
