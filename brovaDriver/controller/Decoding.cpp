@@ -10,6 +10,15 @@ double wholeAndFraction(const can::Payload& reply, double byte1Divisor) {
   return static_cast<double>(reply[0]) + static_cast<double>(reply[1]) / byte1Divisor;
 }
 
+double motorCurrent(const can::Payload& reply, const Model& model) {
+  return wholeAndFraction(reply, model.currentByte1Divisor);
+}
+
+double controllerTemperature(const can::Payload& reply) {
+  constexpr double kHundredths = 100.0;
+  return wholeAndFraction(reply, kHundredths);
+}
+
 double unsignedWord16(const can::Payload& reply) {
   return static_cast<double>(reply[0] | (reply[1] << 8));
 }

@@ -19,6 +19,10 @@ int32_t firstByte(const can::Payload& reply);
 double wholeAndFraction(const can::Payload& reply, double byte1Divisor);
 // Bytes 0..1, unsigned little-endian (RPM).
 double unsignedWord16(const can::Payload& reply);
+// The motor current as `model` encodes it, in amperes.
+double motorCurrent(const can::Payload& reply, const Model& model);
+// The controller temperature: whole degrees and hundredths.
+double controllerTemperature(const can::Payload& reply);
 // Bytes 0..3, little-endian (serial number words).
 uint32_t word32(const can::Payload& reply);
 // Bytes 0..3, little-endian two's complement (encoder count).

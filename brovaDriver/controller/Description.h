@@ -47,4 +47,16 @@ struct Model {
   int32_t device() const { return state.deviceNumber.load(std::memory_order_acquire); }
 };
 
+// `model` over another state: the same values, frames addressed to `state`'s device number.
+// Every field is listed, so a field added to Model without being added here fails to compile
+// (missing initialiser).
+inline Model withState(const Model& model, ModelState& state) {
+  return Model{state,
+               model.replyPause,
+               model.greeting,
+               model.missingLinesNameChannel,
+               model.currentByte1Divisor,
+               model.unknownHardware};
+}
+
 }  // namespace brova::controller

@@ -35,29 +35,15 @@ std::thread startOperatingSystemThread(void (*body)(KeepAliveTask*), KeepAliveTa
   return std::thread(body, task);
 }
 
-// One pass: the active frame only when the platform says active twice in a row.
 void sendKeepAlive(int32_t device) {
   static constexpr can::Payload kZeros{};
-  int32_t status = 0;
-  if (!HAL_GetSystemActive(&status)) {
-    can::sendFrame(can::kKeepAliveInactive, kZeros, device);
-  } else if (HAL_GetSystemActive(&status)) {
-    can::sendFrame(can::kKeepAliveActive, kZeros, device);
-  }
+  if (const auto frame = keepAliveFrame()) can::sendFrame(*frame, kZeros, device);
 }
 
 // Sends, then sleeps 100 ms, until stopped. The sleep is a wait that a stop cuts short, so
 // destroy does not wait out a period.
 void run(KeepAliveTask* task) {
-#ifdef __linux__
-  // The keep-alive is the one thread whose timing the controller watches. Without these the
-  // kernel may wake it up to 50 µs late every period, and many milliseconds late while the
-  // robot program keeps every core busy. The lowest real-time priority is enough to run ahead
-  // of ordinary threads; where the process may not use it, the thread stays ordinary.
-  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-  const sched_param lowestRealTime{.sched_priority = sched_get_priority_min(SCHED_FIFO)};
-  pthread_setschedparam(pthread_self(), SCHED_FIFO, &lowestRealTime);
-#endif
+  prepareKeepAliveThread();
   std::unique_lock lock(task->mutex);
   while (!task->stopping) {
     lock.unlock();
@@ -72,6 +58,25 @@ void run(KeepAliveTask* task) {
 }
 
 }  // namespace
+
+std::optional<uint32_t> keepAliveFrame() {
+  int32_t status = 0;
+  if (!HAL_GetSystemActive(&status)) return can::kKeepAliveInactive;
+  if (HAL_GetSystemActive(&status)) return can::kKeepAliveActive;
+  return std::nullopt;
+}
+
+void prepareKeepAliveThread() {
+#ifdef __linux__
+  // The keep-alive is the one thread whose timing the controller watches. Without these the
+  // kernel may wake it up to 50 µs late every period, and many milliseconds late while the
+  // robot program keeps every core busy. The lowest real-time priority is enough to run ahead
+  // of ordinary threads; where the process may not use it, the thread stays ordinary.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+  const sched_param lowestRealTime{.sched_priority = sched_get_priority_min(SCHED_FIFO)};
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &lowestRealTime);
+#endif
+}
 
 constinit ThreadStarter startThread = startOperatingSystemThread;
 

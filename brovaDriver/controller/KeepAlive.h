@@ -5,11 +5,20 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace brova::controller {
 
 struct KeepAliveTask;
+
+// The keep-alive frame of one pass, asked of the platform now: the inactive frame when it says
+// the robot is not active, the active frame only when it says active twice in a row, none
+// otherwise. Every thread that sends keep-alive frames follows this rule.
+std::optional<uint32_t> keepAliveFrame();
+
+// Gives the calling thread the timing a keep-alive thread needs (see KeepAlive.cpp).
+void prepareKeepAliveThread();
 
 // Starts the thread of a task. Replaceable so that tests can make thread creation fail; the
 // default starts an operating-system thread.

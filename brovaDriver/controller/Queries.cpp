@@ -9,7 +9,6 @@
 namespace brova::controller {
 
 namespace {
-constexpr double kHundredths = 100.0;
 constexpr std::string_view kForMotor = " for motor: ";
 constexpr std::string_view kForEncoder = " for encoder: ";
 }  // namespace
@@ -29,13 +28,13 @@ double getCurrent(const Model& model, uint8_t motor) {
   const auto reply =
       query(model, can::kMotorCurrentRequest, channelPayload(motor), can::kMotorCurrentReply,
             channelLine(model, console::kMotorCurrentUnavailable, kForMotor, motor));
-  return wholeAndFraction(reply, model.currentByte1Divisor);
+  return motorCurrent(reply, model);
 }
 
 double getControllerTemp(const Model& model) {
-  return wholeAndFraction(query(model, can::kControllerTempRequest, {}, can::kControllerTempReply,
-                                {.code = console::kControllerTempUnavailable}),
-                          kHundredths);
+  return controllerTemperature(query(model, can::kControllerTempRequest, {},
+                                     can::kControllerTempReply,
+                                     {.code = console::kControllerTempUnavailable}));
 }
 
 double getRpm(const Model& model, uint8_t motor) {

@@ -32,20 +32,16 @@ inline constexpr std::size_t kChannelSlots = 4;
 inline constexpr std::size_t kReadingSlots = 3 * kChannelSlots + 1;
 constexpr std::size_t slotOf(Quantity quantity, unsigned channel) {
   switch (quantity) {
-    case kCurrent:
-      return channel;
-    case kRpm:
-      return kChannelSlots + channel;
-    case kEncoderCount:
-      return 2 * kChannelSlots + channel;
-    default:
-      return 3 * kChannelSlots;
+    case kCurrent: return channel;
+    case kRpm: return kChannelSlots + channel;
+    case kEncoderCount: return 2 * kChannelSlots + channel;
+    default: return 3 * kChannelSlots;
   }
 }
 
 // One reading as a reader sees it.
 struct Snapshot {
-  double value = 0.0;  // NaN while NotRead
+  double value = 0.0;     // NaN while NotRead
   int64_t timeNanos = 0;  // CLOCK_MONOTONIC (steady_clock) nanoseconds; 0 while NotRead
   ReadingState state = ReadingState::NotRead;
 };

@@ -1,0 +1,121 @@
+#include "devices/Device.h"
+
+#include <array>
+#include <stdexcept>
+#include <string>
+
+#include "can/Link.h"
+#include "common/Console.h"
+#include "controller/Commands.h"
+#include "devices/KeepAliveLoop.h"
+#include "devices/Kinds.h"
+#include "devices/State.h"
+#include "devices/Telemetry.h"
+
+namespace brova::devices {
+namespace {
+
+// The open object of each device number. The bus identifiers carry no model: one object a
+// number, whatever its kind.
+constexpr std::size_t kDeviceNumbers = 64;
+constinit std::mutex claimsLock;
+constinit std::array<const Device::State*, kDeviceNumbers> claims{};
+
+void claim(const Device::State& state) {
+  std::lock_guard lock(claimsLock);
+  const Device::State*& slot = claims.at(static_cast<std::size_t>(state.number));
+  if (slot != nullptr) throw std::logic_error(slot->name + " is already open; close it first");
+  slot = &state;
+}
+
+void release(const Device::State& state) noexcept {
+  std::lock_guard lock(claimsLock);
+  claims[static_cast<std::size_t>(state.number)] = nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, ReadingBlock* readings) {
+  std::shared_ptr<Device> device(new Device(std::make_unique<State>(kind, number, readings)));
+  State& s = *device->state_;
+  claim(s);
+  s.clearReadings();
+  bool obtained = false;
+  try {
+    s.handle = can::initializeDevice(number);
+    obtained = true;
+    for (int channel = 0; channel < device->channels(); ++channel) {
+      controller::configureMotor(s.model, static_cast<uint8_t>(channel), frequency);
+    }
+    keepalive::add(number);
+  } catch (...) {
+    if (obtained) can::cleanDevice(s.handle);
+    release(s);
+    throw std::runtime_error(s.name + " could not be opened");
+  }
+  s.open.store(true, std::memory_order_release);
+  if (!s.model.greeting.empty()) console::report(s.model.greeting);
+  return device;
+}
+
+Device::Device(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+Device::~Device() { close(); }
+
+void Device::close() noexcept {
+  State& s = *state_;
+  try {
+    std::lock_guard lifecycle(s.lifecycle);
+    if (!s.open.exchange(false)) return;
+    telemetry::stop(s);
+    keepalive::remove(s.number);
+    {
+      // A blocking query under way finishes first.
+      std::lock_guard exchange(s.modelState.exchangeLock);
+      s.stopWriting();
+    }
+    can::cleanDevice(s.handle);
+    release(s);
+  } catch (...) {
+    // Only a broken mutex throws here; the device stays as far as it got.
+  }
+}
+
+bool Device::isOpen() const noexcept { return state_->open.load(std::memory_order_acquire); }
+Kind Device::kind() const noexcept { return state_->kind; }
+int Device::number() const noexcept { return state_->number; }
+int Device::channels() const noexcept { return describe(state_->kind).channels; }
+const std::string& Device::name() const noexcept { return state_->name; }
+const controller::Model& Device::model() const noexcept { return state_->model; }
+
+void Device::startTelemetry(std::chrono::nanoseconds period, Choice choice) {
+  std::lock_guard lifecycle(state_->lifecycle);
+  if (!isOpen()) return;
+  telemetry::start(*state_, period, choice);
+}
+
+void Device::stopTelemetry() {
+  std::lock_guard lifecycle(state_->lifecycle);
+  telemetry::stop(*state_);
+}
+
+bool Device::telemetryRunning() const noexcept {
+  return state_->telemetryRunning.load(std::memory_order_acquire);
+}
+
+void Device::resetReading(std::size_t slot, double value) {
+  if (slot >= kReadingSlots) throw std::out_of_range("no reading slot " + std::to_string(slot));
+  state_->reset(slot, value);
+}
+
+const ReadingBlock& Device::readings() const noexcept { return state_->readings(); }
+
+bool Device::isConnected() const noexcept {
+  return state_->readings().connected.load(std::memory_order_acquire) != 0;
+}
+
+std::chrono::nanoseconds Device::lastRound() const noexcept {
+  return std::chrono::nanoseconds(state_->lastRoundNanos.load(std::memory_order_acquire));
+}
+
+}  // namespace brova::devices

@@ -1,0 +1,17 @@
+#include "devices/Kinds.h"
+
+#include "controller/Models.h"
+
+namespace brova::devices {
+namespace {
+
+// The single-channel controller answers neither the RPM nor the temperature request.
+constexpr KindDescription kQuad{"BrovaQuad", controller::brovaQuadModel, 4, kEveryQuantity};
+constexpr KindDescription kSmall{"BrovaSmall", controller::brovaSmallModel, 1,
+                                 kCurrent | kEncoderCount};
+
+}  // namespace
+
+const KindDescription& describe(Kind kind) { return kind == Kind::Quad ? kQuad : kSmall; }
+
+}  // namespace brova::devices
