@@ -88,7 +88,8 @@ double ControllerObject::perTick(int encoder) const {
 
 void ControllerObject::setPerTick(int encoder, double distance) {
   check(std::isfinite(distance), "distance per tick must be finite");
-  open().perTick[static_cast<std::size_t>(encoder)].store(distance, std::memory_order_relaxed);
+  open();  // throws when closed
+  open_->perTick[static_cast<std::size_t>(encoder)].store(distance, std::memory_order_relaxed);
 }
 
 }  // namespace brova::detail
