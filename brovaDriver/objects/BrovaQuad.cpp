@@ -13,8 +13,11 @@ using devices::slotOf;
 
 // Checked before the object is found open: a bad argument is reported as such on an open or a
 // closed object alike.
+// The message is only made for a channel out of range: the cached getters stay cheap.
 uint8_t channel(int motor, const char* what) {
-  detail::checkRange(motor, 0, BrovaQuad::kChannels - 1, std::string("BrovaQuad ") + what);
+  if (motor < 0 || motor >= BrovaQuad::kChannels) {
+    detail::checkRange(motor, 0, BrovaQuad::kChannels - 1, std::string("BrovaQuad ") + what);
+  }
   return static_cast<uint8_t>(motor);
 }
 
