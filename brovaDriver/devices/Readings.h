@@ -75,11 +75,12 @@ inline Snapshot ReadingSlot::read() const noexcept {
   uint64_t after = 0;
   uint64_t bits = 0;
   do {
+    // Acquire loads rather than fences (which the thread sanitizer does not model): a word
+    // written after the sequence went odd makes that odd sequence visible to the last load.
     before = sequence.load(std::memory_order_acquire);
-    bits = valueBits.load(std::memory_order_relaxed);
-    s.timeNanos = static_cast<int64_t>(timeNanos.load(std::memory_order_relaxed));
-    s.state = static_cast<ReadingState>(state.load(std::memory_order_relaxed));
-    std::atomic_thread_fence(std::memory_order_acquire);
+    bits = valueBits.load(std::memory_order_acquire);
+    s.timeNanos = static_cast<int64_t>(timeNanos.load(std::memory_order_acquire));
+    s.state = static_cast<ReadingState>(state.load(std::memory_order_acquire));
     after = sequence.load(std::memory_order_relaxed);
   } while ((before & 1u) != 0 || before != after);
   s.value = __builtin_bit_cast(double, bits);
@@ -89,10 +90,9 @@ inline Snapshot ReadingSlot::read() const noexcept {
 inline void ReadingSlot::write(const Snapshot& s) noexcept {
   const uint64_t at = sequence.load(std::memory_order_relaxed);
   sequence.store(at + 1, std::memory_order_relaxed);
-  std::atomic_thread_fence(std::memory_order_release);
-  valueBits.store(__builtin_bit_cast(uint64_t, s.value), std::memory_order_relaxed);
-  timeNanos.store(static_cast<uint64_t>(s.timeNanos), std::memory_order_relaxed);
-  state.store(static_cast<uint64_t>(s.state), std::memory_order_relaxed);
+  valueBits.store(__builtin_bit_cast(uint64_t, s.value), std::memory_order_release);
+  timeNanos.store(static_cast<uint64_t>(s.timeNanos), std::memory_order_release);
+  state.store(static_cast<uint64_t>(s.state), std::memory_order_release);
   sequence.store(at + 2, std::memory_order_release);
 }
 

@@ -17,34 +17,10 @@
 #include "brovasim/SimAnalogBoard.h"
 #include "brovasim/SimController.h"
 #include "support/SimTest.h"
+#include "support/Threads.h"
 
 namespace brova::testing {
 namespace {
-
-// Threads of this process with the given name, or all of them.
-int threadsNamed(const std::string& name = {}) {
-  int count = 0;
-  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-    std::ifstream comm(task.path() / "comm");
-    std::string taskName;
-    std::getline(comm, taskName);
-    count += name.empty() || taskName == name;
-  }
-  return count;
-}
-
-// The thread count once it holds still: a joined thread may stay listed for a moment (longer
-// under emulation) before it leaves /proc.
-int settledThreadCount() {
-  int last = threadsNamed();
-  for (int tries = 0; tries < 100; ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    const int now = threadsNamed();
-    if (now == last) return now;
-    last = now;
-  }
-  return last;
-}
 
 class ObjectApi : public SimTest {
  protected:

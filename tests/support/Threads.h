@@ -1,0 +1,37 @@
+// The threads of the test's own process, as /proc lists them.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace brova::testing {
+
+// Threads of this process with the given name, or all of them.
+inline int threadsNamed(const std::string& name = {}) {
+  int count = 0;
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string taskName;
+    std::getline(comm, taskName);
+    count += name.empty() || taskName == name;
+  }
+  return count;
+}
+
+// The thread count once it holds still: a joined thread may stay listed for a moment (longer
+// under emulation) before it leaves /proc.
+inline int settledThreadCount() {
+  int last = threadsNamed();
+  for (int tries = 0; tries < 100; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int now = threadsNamed();
+    if (now == last) return now;
+    last = now;
+  }
+  return last;
+}
+
+}  // namespace brova::testing
