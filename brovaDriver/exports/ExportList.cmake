@@ -1,6 +1,6 @@
 # The library's dynamic symbols, from their one source: the C entry points declared BROVA_API in
-# the public C header, and the natives the Java classes declare (the JNI headers javac -h
-# writes). Two uses:
+# the public C header, and the natives the Java classes of com.quorvel.frc.jni declare (the JNI
+# headers javac -h writes). Two uses:
 #   cmake -DMODE=map -DHEADER=<BrovaDriver.h> [-DJNI_HEADERS=<dir>] -DOUTPUT=<file> -P ExportList.cmake
 #     writes the linker's version script (rewritten only when the list changes);
 #   cmake -DMODE=check -DHEADER=... [-DJNI_HEADERS=<dir>] -DLIBRARY=<file> -DC_COUNT=n [-DJNI_COUNT=n]
@@ -22,7 +22,9 @@ endforeach()
 
 set(jni_names)
 if(JNI_HEADERS)
-  file(GLOB jni_files ${JNI_HEADERS}/*.h)
+  # The classes of the C entry points (com.quorvel.frc.jni); the objects' natives are the
+  # objects library's.
+  file(GLOB jni_files ${JNI_HEADERS}/com_quorvel_frc_jni_*.h)
   foreach(jni_file IN LISTS jni_files)
     file(READ ${jni_file} text)
     string(REGEX MATCHALL "JNICALL Java_[A-Za-z0-9_]+" found "${text}")

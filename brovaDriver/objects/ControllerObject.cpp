@@ -56,8 +56,8 @@ void ControllerObject::startTelemetry(std::chrono::milliseconds period, Telemetr
   check((choice.channels & ~0xFu) == 0,
         "telemetry channels " + std::to_string(choice.channels) + " name no channel 0..3");
   const Open& o = open();
-  o.device->startTelemetry(period, devices::Choice{.quantities = choice.quantities,
-                                                   .channels = choice.channels});
+  o.device->startTelemetry(
+      period, devices::Choice{.quantities = choice.quantities, .channels = choice.channels});
 }
 
 void ControllerObject::stopTelemetry() { open().device->stopTelemetry(); }

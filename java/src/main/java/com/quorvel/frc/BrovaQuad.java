@@ -1,33 +1,42 @@
 package com.quorvel.frc;
 
-import com.quorvel.frc.jni.BrovaQuadEncoderJNI;
-import com.quorvel.frc.jni.BrovaQuadJNI;
 import java.time.Duration;
+import java.util.Set;
 
 /**
  * A BrovaQuad four-channel brushed-motor controller on the CAN bus: motors and encoders 0..3.
  *
  * <pre>{@code
- * try (BrovaQuad quad = new BrovaQuad(5)) {
- *   quad.startTelemetry(Duration.ofMillis(20));
- *   quad.set(1, 0.5);                      // half forward on motor 1
- *   double amps = quad.getCurrent(1).orElse(0);  // cached: returns at once
+ * try (BrovaQuad left = new BrovaQuad(5);
+ *     BrovaQuad right = new BrovaQuad(6)) {
+ *   left.startTelemetry(Duration.ofMillis(20));
+ *   left.set(1, 0.5);                                // half forward on motor 1
+ *   double amps = left.getCurrent(1).orElse(0);      // cached: returns at once
+ *   boolean answering = right.isConnected();
  * }
  * }</pre>
  *
- * <p><b>One at a time.</b> The library sends every BrovaQuad operation to the device opened
- * last, so only one {@code BrovaQuad} may be open in the process: opening a second one throws
- * {@link IllegalStateException} naming the open one. Close it (try-with-resources) before opening
- * another. Objects of this class and direct calls to {@link BrovaQuadJNI} must not be mixed.
+ * <p><b>One object per device.</b> Any number of controllers, of either model, may be open at
+ * once, each on its own CAN device number. Opening a second object on a device number that an
+ * open BrovaQuad or BrovaSmall holds throws {@link IllegalStateException} naming it ("BrovaQuad
+ * on device 5 is already open; close it first"); once that one is closed, the number opens
+ * again. The objects live in libBrovaDriverObjects.so, which keeps the keep-alive frames of all
+ * open controllers on one thread and reads their telemetry on another.
+ *
+ * <p><b>Do not mix these objects with the classes of {@code com.quorvel.frc.jni}</b> on one
+ * device. Those address the device of their model's most recent create, run keep-alive threads
+ * of their own, and their queries can take replies meant for the objects' telemetry, and the
+ * objects' for theirs.
  *
  * <p><b>Commands</b> ({@link #set}, {@link #disable}, {@link #setFrequency}, {@link
  * #resetEncoder}) send one frame and never wait. <b>Blocking reads</b> (the methods ending in
  * {@code Blocking}, and the identity reads) send a request and wait the controller's reply pause,
- * 10 ms, before reading the reply; one that waits its turn behind another query of this model
- * waits up to 10 ms more. A reply that does not come reads as 0 and the library prints one line
- * on standard output. <b>Cached getters</b> ({@link #getCurrent}, {@link #getRPM}, {@link
- * #getTemperature}, {@link #getEncoderDistance}) return at once the latest {@link Reading} taken
- * by the refresher that {@link #startTelemetry} starts; they are absent until it has read them.
+ * 10 ms, before reading the reply; one that waits its turn behind a telemetry request or another
+ * query of this controller waits up to 10 ms more. A reply that does not come reads as 0 and the
+ * library prints one line on standard output. <b>Cached getters</b> ({@link #getCurrent}, {@link
+ * #getRPM}, {@link #getTemperature}, {@link #getEncoderDistance}) return at once the latest
+ * {@link Reading} the telemetry ({@link #startTelemetry}) took, with its state: absent until the
+ * first answer, {@linkplain Reading#isMissing() missing} while the controller does not answer.
  *
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
@@ -39,13 +48,11 @@ public final class BrovaQuad extends Controller {
   /** The PWM frequency that {@link #BrovaQuad(int)} configures on every channel, in hertz. */
   public static final int DEFAULT_FREQUENCY_HZ = 15000;
 
-  private static final DeviceSlot SLOT = new DeviceSlot();
-  private static final QueryGate QUERIES = new QueryGate();
+  private static final int[] CURRENT = ReadingBlock.offsets(Quantity.CURRENT, CHANNELS);
+  private static final int[] RPM = ReadingBlock.offsets(Quantity.RPM, CHANNELS);
+  private static final int[] ENCODER = ReadingBlock.offsets(Quantity.ENCODER, CHANNELS);
+  private static final int TEMPERATURE = ReadingBlock.offsets(Quantity.TEMPERATURE, 1)[0];
 
-  private final CachedValue[] current = CachedValue.array(CHANNELS);
-  private final CachedValue[] rpm = CachedValue.array(CHANNELS);
-  private final CachedValue[] encoderTicks = CachedValue.array(CHANNELS);
-  private final CachedValue temperature = new CachedValue();
   private final BrovaQuadEncoder[] encoders = new BrovaQuadEncoder[CHANNELS];
 
   /**
@@ -59,36 +66,20 @@ public final class BrovaQuad extends Controller {
   /**
    * Opens the BrovaQuad with CAN device number {@code deviceNumber}, configures all four channels
    * with {@code frequencyHz} and starts its keep-alive frames (every 100 ms, telling it whether
-   * the robot is enabled). Nothing is read back: a controller that is absent is found only by
-   * its queries, which then read 0.
+   * the robot is enabled). Nothing is read back: whether the controller answers shows in {@link
+   * #isConnected()} once the telemetry runs.
    *
    * @param deviceNumber the controller's CAN device number, 1..63
    * @param frequencyHz the motors' PWM frequency in hertz, 0..20000
    * @throws IllegalArgumentException for a device number or frequency outside its range
-   * @throws IllegalStateException when a BrovaQuad is open already (the message names it), or
-   *     when the library could not open the controller (it prints why)
+   * @throws IllegalStateException when an object is open on {@code deviceNumber} already (the
+   *     message names it), or when the platform refused the controller
    */
   public BrovaQuad(int deviceNumber, int frequencyHz) {
-    super(
-        "BrovaQuad",
-        deviceNumber,
-        frequencyHz,
-        SLOT,
-        QUERIES,
-        BrovaQuad::open,
-        BrovaQuadJNI::c_BrovaQuad_destroy);
+    super("BrovaQuad", DeviceNatives.QUAD, deviceNumber, frequencyHz);
     for (int encoder = 0; encoder < CHANNELS; ++encoder) {
       encoders[encoder] = new BrovaQuadEncoder(this, encoder);
     }
-  }
-
-  /** Creates the controller with channel 0 configured, then configures channels 1..3 alike. */
-  private static long open(int deviceNumber, int frequencyHz) {
-    final long created = BrovaQuadJNI.c_BrovaQuad_create(deviceNumber, frequencyHz, false, 0);
-    for (int motor = 1; created != 0 && motor < CHANNELS; ++motor) {
-      BrovaQuadJNI.c_BrovaQuad_configureMotor(created, frequencyHz, motor);
-    }
-    return created;
   }
 
   /**
@@ -104,7 +95,7 @@ public final class BrovaQuad extends Controller {
   public void set(int motor, double speed) {
     Checks.channel("motor", motor, CHANNELS);
     Checks.speed(speed);
-    lifecycle.run(() -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(handle, motor, speed));
+    lifecycle.run(() -> DeviceNatives.setMotorSpeed(device, motor, speed));
   }
 
   /**
@@ -116,7 +107,7 @@ public final class BrovaQuad extends Controller {
    */
   public void disable(int motor) {
     Checks.channel("motor", motor, CHANNELS);
-    lifecycle.run(() -> BrovaQuadJNI.c_BrovaQuad_disableMotor(handle, motor));
+    lifecycle.run(() -> DeviceNatives.disableMotor(device, motor));
   }
 
   /**
@@ -129,7 +120,33 @@ public final class BrovaQuad extends Controller {
   public void setFrequency(int motor, int frequencyHz) {
     Checks.channel("motor", motor, CHANNELS);
     Checks.frequency(frequencyHz);
-    lifecycle.run(() -> BrovaQuadJNI.c_BrovaQuad_configureMotor(handle, frequencyHz, motor));
+    lifecycle.run(() -> DeviceNatives.configureMotor(device, motor, frequencyHz));
+  }
+
+  /**
+   * Starts reading {@code quantities} of the motor and encoder channels in {@code channels} (the
+   * temperature is one per controller, read when chosen whatever the channels) in the
+   * background; see {@link #startTelemetry(Duration, Set)}. Reading less keeps the bus freer:
+   * each quantity of a channel costs two frames a round.
+   *
+   * <pre>{@code
+   * quad.startTelemetry(Duration.ofMillis(20), EnumSet.of(Quantity.CURRENT, Quantity.ENCODER),
+   *     Set.of(0, 1));
+   * }</pre>
+   *
+   * @param period the shortest time between the starts of two rounds; zero runs them back to
+   *     back
+   * @param quantities what to read; the readings of the others stay as they are
+   * @param channels the channels to read, each 0..3
+   * @throws IllegalArgumentException for a negative period, a null quantity, or a channel
+   *     outside 0..3
+   * @throws NullPointerException for a null period or set
+   * @throws IllegalStateException when the controller is closed
+   */
+  public void startTelemetry(Duration period, Set<Quantity> quantities, Set<Integer> channels) {
+    final long nanos = Checks.periodNanos(period);
+    final int chosen = Checks.quantities(quantities);
+    startTelemetry(nanos, chosen, Checks.channels(channels, CHANNELS));
   }
 
   /**
@@ -137,7 +154,7 @@ public final class BrovaQuad extends Controller {
    * does not come (with a console line). Blocks for one reply pause (10 ms).
    */
   public String getFirmwareVersion() {
-    return lifecycle.queryObject(() -> BrovaQuadJNI.c_BrovaQuad_getFirmwareVersion(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getFirmwareVersion(device));
   }
 
   /**
@@ -146,7 +163,7 @@ public final class BrovaQuad extends Controller {
    * (with a console line when it does not come). Blocks for one reply pause (10 ms).
    */
   public String getHardwareVersion() {
-    return lifecycle.queryObject(() -> BrovaQuadJNI.c_BrovaQuad_getHardwareVersion(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getHardwareVersion(device));
   }
 
   /**
@@ -155,49 +172,45 @@ public final class BrovaQuad extends Controller {
    * console line. Blocks for one reply pause (10 ms).
    */
   public String getSerialNumber() {
-    return lifecycle.queryObject(() -> BrovaQuadJNI.c_BrovaQuad_getSerialNumber(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getSerialNumber(device));
   }
 
   /**
-   * Motor {@code motor}'s current in amperes (resolution 0.01 A) as the refresher last read it;
-   * absent before its first read. Returns at once.
+   * Motor {@code motor}'s current in amperes (resolution 0.01 A) as the telemetry last read it.
+   * Returns at once.
    *
    * @param motor the channel, 0..3
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getCurrent(int motor) {
     Checks.channel("motor", motor, CHANNELS);
-    lifecycle.checkOpen();
-    return current[motor].get();
+    return reading(CURRENT[motor]);
   }
 
   /**
    * Motor {@code motor}'s speed in revolutions per minute (its magnitude, 0..65535) as the
-   * refresher last read it; absent before its first read. Returns at once.
+   * telemetry last read it. Returns at once.
    *
    * @param motor the channel, 0..3
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getRPM(int motor) {
     Checks.channel("motor", motor, CHANNELS);
-    lifecycle.checkOpen();
-    return rpm[motor].get();
+    return reading(RPM[motor]);
   }
 
   /**
-   * The controller's temperature in degrees Celsius (resolution 0.01 °C) as the refresher last
-   * read it; absent before its first read. Returns at once.
+   * The controller's temperature in degrees Celsius (resolution 0.01 °C) as the telemetry last
+   * read it. Returns at once.
    */
   public Reading getTemperature() {
-    lifecycle.checkOpen();
-    return temperature.get();
+    return reading(TEMPERATURE);
   }
 
   /**
    * Encoder {@code encoder}'s count times its distance per tick ({@link
-   * BrovaQuadEncoder#setDistancePerTick}; 1.0, counting ticks, by default), as the refresher last
-   * read the count; absent before its first read. A change of distance per tick applies at once.
-   * Returns at once.
+   * BrovaQuadEncoder#setDistancePerTick}; 1.0, counting ticks, by default), as the telemetry last
+   * read the count. A change of distance per tick applies at once. Returns at once.
    *
    * @param encoder the encoder, 0..3
    * @throws IllegalArgumentException for an encoder outside 0..3
@@ -216,7 +229,7 @@ public final class BrovaQuad extends Controller {
    */
   public double getCurrentBlocking(int motor) {
     Checks.channel("motor", motor, CHANNELS);
-    return lifecycle.query(() -> BrovaQuadJNI.c_BrovaQuad_getCurrent(handle, motor));
+    return lifecycle.query(() -> DeviceNatives.getCurrent(device, motor));
   }
 
   /**
@@ -228,7 +241,7 @@ public final class BrovaQuad extends Controller {
    */
   public double getRPMBlocking(int motor) {
     Checks.channel("motor", motor, CHANNELS);
-    return lifecycle.query(() -> BrovaQuadJNI.c_BrovaQuad_getRPM(handle, motor));
+    return lifecycle.query(() -> DeviceNatives.getRpm(device, motor));
   }
 
   /**
@@ -236,7 +249,7 @@ public final class BrovaQuad extends Controller {
    * one reply pause (10 ms). 0 when the reply does not come (with a console line).
    */
   public double getTemperatureBlocking() {
-    return lifecycle.query(() -> BrovaQuadJNI.c_BrovaQuad_getControllerTemp(handle));
+    return lifecycle.query(() -> DeviceNatives.getTemperature(device));
   }
 
   /**
@@ -253,8 +266,9 @@ public final class BrovaQuad extends Controller {
   }
 
   /**
-   * Sets encoder {@code encoder}'s count to zero. The cached distance reads 0 from now on, until
-   * the refresher reads the count again. Never waits.
+   * Sets encoder {@code encoder}'s count to zero. The cached distance reads 0, fresh, from now
+   * on, until the telemetry reads the count again; an encoder read under way does not overwrite
+   * it. Never waits.
    *
    * @param encoder the encoder, 0..3
    * @throws IllegalArgumentException for an encoder outside 0..3
@@ -280,37 +294,14 @@ public final class BrovaQuad extends Controller {
   // ---- For BrovaQuadEncoder ----
 
   Reading cachedTicks(int encoder) {
-    lifecycle.checkOpen();
-    return encoderTicks[encoder].get();
+    return reading(ENCODER[encoder]);
   }
 
   double readEncoderDistance(int encoder, double distancePerTick) {
-    return lifecycle.query(
-        () ->
-            BrovaQuadEncoderJNI.c_BrovaQuadEncoder_getEncoderDistance(
-                handle, encoder, distancePerTick, 0, 0.0));
+    return lifecycle.query(() -> DeviceNatives.getEncoderDistance(device, encoder, distancePerTick));
   }
 
   void sendResetEncoder(int encoder) {
-    lifecycle.run(
-        () -> {
-          BrovaQuadEncoderJNI.c_BrovaQuadEncoder_resetEncoder(handle, encoder);
-          encoderTicks[encoder].reset(0.0);
-        });
-  }
-
-  @Override
-  void refreshRound() throws InterruptedException {
-    for (int channel = 0; channel < CHANNELS; ++channel) {
-      final int motor = channel;
-      QUERIES.refresh(current[motor], () -> BrovaQuadJNI.c_BrovaQuad_getCurrent(handle, motor));
-      QUERIES.refresh(rpm[motor], () -> BrovaQuadJNI.c_BrovaQuad_getRPM(handle, motor));
-      QUERIES.refresh(
-          encoderTicks[motor],
-          () ->
-              BrovaQuadEncoderJNI.c_BrovaQuadEncoder_getEncoderDistance(
-                  handle, motor, 1.0, 0, 0.0));
-    }
-    QUERIES.refresh(temperature, () -> BrovaQuadJNI.c_BrovaQuad_getControllerTemp(handle));
+    lifecycle.run(() -> DeviceNatives.resetEncoder(device, encoder));
   }
 }

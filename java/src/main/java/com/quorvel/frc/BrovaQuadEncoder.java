@@ -42,14 +42,11 @@ public final class BrovaQuadEncoder {
   }
 
   /**
-   * The count times the distance per tick, as the controller's refresher last read the count
-   * ({@link BrovaQuad#startTelemetry}); absent before its first read. Returns at once.
+   * The count times the distance per tick, as the controller's telemetry last read the count
+   * ({@link BrovaQuad#startTelemetry}); with the count's state. Returns at once.
    */
   public Reading getDistance() {
-    final Reading ticks = quad.cachedTicks(encoder);
-    return ticks.isPresent()
-        ? new Reading(ticks.value() * distancePerTick, ticks.timeNanos())
-        : ticks;
+    return quad.cachedTicks(encoder).times(distancePerTick);
   }
 
   /**
@@ -61,8 +58,8 @@ public final class BrovaQuadEncoder {
   }
 
   /**
-   * Sets the count to zero. The cached distance reads 0 from now on, until the refresher reads
-   * the count again. Never waits.
+   * Sets the count to zero. The cached distance reads 0, fresh, from now on, until the
+   * telemetry reads the count again. Never waits.
    */
   public void reset() {
     quad.sendResetEncoder(encoder);

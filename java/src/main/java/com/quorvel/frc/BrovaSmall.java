@@ -1,9 +1,5 @@
 package com.quorvel.frc;
 
-import com.quorvel.frc.jni.BrovaSmallEncoderJNI;
-import com.quorvel.frc.jni.BrovaSmallJNI;
-import java.time.Duration;
-
 /**
  * A BrovaSmall single-channel brushed-motor controller on the CAN bus, with one encoder.
  *
@@ -15,19 +11,29 @@ import java.time.Duration;
  * }
  * }</pre>
  *
- * <p><b>One at a time.</b> The library sends every BrovaSmall operation to the device opened
- * last, so only one {@code BrovaSmall} may be open in the process: opening a second one throws
- * {@link IllegalStateException} naming the open one. Objects of this class and direct calls to
- * {@link BrovaSmallJNI} must not be mixed.
+ * <p><b>One object per device.</b> Any number of controllers, of either model, may be open at
+ * once, each on its own CAN device number. Opening a second object on a device number that an
+ * open BrovaQuad or BrovaSmall holds throws {@link IllegalStateException} naming it ("BrovaSmall
+ * on device 7 is already open; close it first"); once that one is closed, the number opens
+ * again. The objects live in libBrovaDriverObjects.so, which keeps the keep-alive frames of all
+ * open controllers on one thread and reads their telemetry on another.
+ *
+ * <p><b>Do not mix these objects with the classes of {@code com.quorvel.frc.jni}</b> on one
+ * device. Those address the device of their model's most recent create, run keep-alive threads
+ * of their own, and their queries can take replies meant for the objects' telemetry, and the
+ * objects' for theirs.
  *
  * <p><b>Commands</b> ({@link #set}, {@link #disable}, {@link #setFrequency}, {@link
  * #resetEncoder}) send one frame and never wait. <b>Blocking reads</b> (the methods ending in
  * {@code Blocking}, and the identity reads) send a request and wait the controller's reply pause,
- * 100 ms, before reading the reply; one that waits its turn behind another query of this model
- * waits up to 100 ms more. Never call them from a 20 ms robot loop. A reply that does not come
- * reads as 0 and the library prints one line on standard output. <b>Cached getters</b> ({@link
- * #getCurrent}, {@link #getEncoderDistance}) return at once the latest {@link Reading} taken by
- * the refresher that {@link #startTelemetry} starts; they are absent until it has read them.
+ * 100 ms, before reading the reply; one that waits its turn behind a telemetry request or another
+ * query of this controller waits up to 100 ms more. Never call them from a 20 ms robot loop. A
+ * reply that does not come reads as 0 and the library prints one line on standard output.
+ * <b>Cached getters</b> ({@link #getCurrent}, {@link #getEncoderDistance}) return at once the
+ * latest {@link Reading} the telemetry ({@link #startTelemetry}) took, with its state: absent
+ * until the first answer, {@linkplain Reading#isMissing() missing} while the controller does not
+ * answer. A BrovaSmall has no speed or temperature replies: its telemetry reads the current and
+ * the encoder.
  *
  * <p>Every method may be called from any thread. After {@link #close()} every method but close
  * throws {@link IllegalStateException}.
@@ -36,12 +42,10 @@ public final class BrovaSmall extends Controller {
   /** The PWM frequency that {@link #BrovaSmall(int)} configures, in hertz. */
   public static final int DEFAULT_FREQUENCY_HZ = 15000;
 
-  private static final DeviceSlot SLOT = new DeviceSlot();
-  private static final QueryGate QUERIES = new QueryGate();
+  private static final int CURRENT = ReadingBlock.offsets(Quantity.CURRENT, 1)[0];
+  private static final int ENCODER = ReadingBlock.offsets(Quantity.ENCODER, 1)[0];
 
-  private final CachedValue current = new CachedValue();
-  private final CachedValue encoderTicks = new CachedValue();
-  private final BrovaSmallEncoder encoder;
+  private final BrovaSmallEncoder encoder = new BrovaSmallEncoder(this);
 
   /**
    * Opens the BrovaSmall with CAN device number {@code deviceNumber} at {@value
@@ -54,25 +58,17 @@ public final class BrovaSmall extends Controller {
   /**
    * Opens the BrovaSmall with CAN device number {@code deviceNumber}, configures its motor with
    * {@code frequencyHz} and starts its keep-alive frames (every 100 ms, telling it whether the
-   * robot is enabled). The library prints "Brova Initialized". Nothing is read back: a controller
-   * that is absent is found only by its queries, which then read 0.
+   * robot is enabled). The library prints "Brova Initialized". Nothing is read back: whether the
+   * controller answers shows in {@link #isConnected()} once the telemetry runs.
    *
    * @param deviceNumber the controller's CAN device number, 1..63
    * @param frequencyHz the motor's PWM frequency in hertz, 0..20000
    * @throws IllegalArgumentException for a device number or frequency outside its range
-   * @throws IllegalStateException when a BrovaSmall is open already (the message names it), or
-   *     when the library could not open the controller (it prints why)
+   * @throws IllegalStateException when an object is open on {@code deviceNumber} already (the
+   *     message names it), or when the platform refused the controller
    */
   public BrovaSmall(int deviceNumber, int frequencyHz) {
-    super(
-        "BrovaSmall",
-        deviceNumber,
-        frequencyHz,
-        SLOT,
-        QUERIES,
-        (device, frequency) -> BrovaSmallJNI.c_BrovaSmall_create(device, frequency, false),
-        BrovaSmallJNI::c_BrovaSmall_destroy);
-    encoder = new BrovaSmallEncoder(this);
+    super("BrovaSmall", DeviceNatives.SMALL, deviceNumber, frequencyHz);
   }
 
   /**
@@ -86,12 +82,12 @@ public final class BrovaSmall extends Controller {
    */
   public void set(double speed) {
     Checks.speed(speed);
-    lifecycle.run(() -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(handle, speed));
+    lifecycle.run(() -> DeviceNatives.setMotorSpeed(device, 0, speed));
   }
 
   /** Turns the motor's output off until the next {@link #set}. Never waits. */
   public void disable() {
-    lifecycle.run(() -> BrovaSmallJNI.c_BrovaSmall_disableMotor(handle));
+    lifecycle.run(() -> DeviceNatives.disableMotor(device, 0));
   }
 
   /**
@@ -102,7 +98,7 @@ public final class BrovaSmall extends Controller {
    */
   public void setFrequency(int frequencyHz) {
     Checks.frequency(frequencyHz);
-    lifecycle.run(() -> BrovaSmallJNI.c_BrovaSmall_configureMotor(handle, frequencyHz));
+    lifecycle.run(() -> DeviceNatives.configureMotor(device, 0, frequencyHz));
   }
 
   /**
@@ -110,7 +106,7 @@ public final class BrovaSmall extends Controller {
    * does not come (with a console line). Blocks for one reply pause (100 ms).
    */
   public String getFirmwareVersion() {
-    return lifecycle.queryObject(() -> BrovaSmallJNI.c_BrovaSmall_getFirmwareVersion(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getFirmwareVersion(device));
   }
 
   /**
@@ -119,7 +115,7 @@ public final class BrovaSmall extends Controller {
    * console line). Blocks for one reply pause (100 ms).
    */
   public String getHardwareVersion() {
-    return lifecycle.queryObject(() -> BrovaSmallJNI.c_BrovaSmall_getHardwareVersion(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getHardwareVersion(device));
   }
 
   /**
@@ -128,22 +124,21 @@ public final class BrovaSmall extends Controller {
    * console line. Blocks for one reply pause (100 ms).
    */
   public String getSerialNumber() {
-    return lifecycle.queryObject(() -> BrovaSmallJNI.c_BrovaSmall_getSerialNumber(handle));
+    return lifecycle.queryObject(() -> DeviceNatives.getSerialNumber(device));
   }
 
   /**
-   * The motor current in amperes as the refresher last read it (the library adds the reply's two
-   * bytes, so whole amperes); absent before its first read. Returns at once.
+   * The motor current in amperes as the telemetry last read it (the library adds the reply's two
+   * bytes, so whole amperes). Returns at once.
    */
   public Reading getCurrent() {
-    lifecycle.checkOpen();
-    return current.get();
+    return reading(CURRENT);
   }
 
   /**
    * The encoder's count times its distance per tick ({@link
-   * BrovaSmallEncoder#setDistancePerTick}; 1.0, counting ticks, by default), as the refresher last
-   * read the count; absent before its first read. Returns at once.
+   * BrovaSmallEncoder#setDistancePerTick}; 1.0, counting ticks, by default), as the telemetry
+   * last read the count. Returns at once.
    */
   public Reading getEncoderDistance() {
     return encoder.getDistance();
@@ -154,7 +149,7 @@ public final class BrovaSmall extends Controller {
    * 0 when the reply does not come (with a console line).
    */
   public double getCurrentBlocking() {
-    return lifecycle.query(() -> BrovaSmallJNI.c_BrovaSmall_getCurrent(handle));
+    return lifecycle.query(() -> DeviceNatives.getCurrent(device, 0));
   }
 
   /**
@@ -166,8 +161,9 @@ public final class BrovaSmall extends Controller {
   }
 
   /**
-   * Sets the encoder's count to zero. The cached distance reads 0 from now on, until the
-   * refresher reads the count again. Never waits.
+   * Sets the encoder's count to zero. The cached distance reads 0, fresh, from now on, until the
+   * telemetry reads the count again; an encoder read under way does not overwrite it. Never
+   * waits.
    */
   public void resetEncoder() {
     encoder.reset();
@@ -182,30 +178,14 @@ public final class BrovaSmall extends Controller {
   // ---- For BrovaSmallEncoder ----
 
   Reading cachedTicks() {
-    lifecycle.checkOpen();
-    return encoderTicks.get();
+    return reading(ENCODER);
   }
 
   double readEncoderDistance(double distancePerTick) {
-    return lifecycle.query(
-        () ->
-            BrovaSmallEncoderJNI.c_BrovaSmallEncoder_getEncoderDistance(
-                handle, distancePerTick, 0.0, 0.0));
+    return lifecycle.query(() -> DeviceNatives.getEncoderDistance(device, 0, distancePerTick));
   }
 
   void sendResetEncoder() {
-    lifecycle.run(
-        () -> {
-          BrovaSmallEncoderJNI.c_BrovaSmallEncoder_resetEncoder(handle);
-          encoderTicks.reset(0.0);
-        });
-  }
-
-  @Override
-  void refreshRound() throws InterruptedException {
-    QUERIES.refresh(current, () -> BrovaSmallJNI.c_BrovaSmall_getCurrent(handle));
-    QUERIES.refresh(
-        encoderTicks,
-        () -> BrovaSmallEncoderJNI.c_BrovaSmallEncoder_getEncoderDistance(handle, 1.0, 0.0, 0.0));
+    lifecycle.run(() -> DeviceNatives.resetEncoder(device, 0));
   }
 }

@@ -34,14 +34,11 @@ public final class BrovaSmallEncoder {
   }
 
   /**
-   * The count times the distance per tick, as the controller's refresher last read the count
-   * ({@link BrovaSmall#startTelemetry}); absent before its first read. Returns at once.
+   * The count times the distance per tick, as the controller's telemetry last read the count
+   * ({@link BrovaSmall#startTelemetry}); with the count's state. Returns at once.
    */
   public Reading getDistance() {
-    final Reading ticks = small.cachedTicks();
-    return ticks.isPresent()
-        ? new Reading(ticks.value() * distancePerTick, ticks.timeNanos())
-        : ticks;
+    return small.cachedTicks().times(distancePerTick);
   }
 
   /**
@@ -53,8 +50,8 @@ public final class BrovaSmallEncoder {
   }
 
   /**
-   * Sets the count to zero. The cached distance reads 0 from now on, until the refresher reads
-   * the count again. Never waits.
+   * Sets the count to zero. The cached distance reads 0, fresh, from now on, until the
+   * telemetry reads the count again. Never waits.
    */
   public void reset() {
     small.sendResetEncoder();

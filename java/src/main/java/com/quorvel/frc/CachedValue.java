@@ -1,17 +1,12 @@
 package com.quorvel.frc;
 
-import java.util.concurrent.atomic.AtomicReference;
-
 /**
- * The latest reading of one quantity, written by a refresher thread and read by any thread
- * without a lock. A reset (an encoder set to zero) starts a new generation: a value whose query
- * began before the reset is dropped instead of overwriting the reset.
+ * The latest reading of one quantity of the analog board, written by its refresher thread and
+ * read by any thread without a lock. The board answers every read (a failed transfer reads 0), so
+ * a reading is fresh once read.
  */
 final class CachedValue {
-  private record Entry(Reading reading, long generation) {}
-
-  private final AtomicReference<Entry> entry =
-      new AtomicReference<>(new Entry(Reading.absent(), 0L));
+  private volatile Reading reading = Reading.absent();
 
   /** {@code count} new, absent values. */
   static CachedValue[] array(int count) {
@@ -23,23 +18,11 @@ final class CachedValue {
   }
 
   Reading get() {
-    return entry.get().reading();
+    return reading;
   }
 
-  /** Taken before a query, and given back to {@link #offer}. */
-  long generation() {
-    return entry.get().generation();
-  }
-
-  /** Keeps {@code value}, read at {@code timeNanos}, unless a reset came after {@code generation}. */
-  void offer(double value, long timeNanos, long generation) {
-    final Entry fresh = new Entry(new Reading(value, timeNanos), generation);
-    entry.getAndUpdate(current -> current.generation() == generation ? fresh : current);
-  }
-
-  /** Sets the value to {@code value} now, and drops the values of queries still under way. */
-  void reset(double value) {
-    final Reading reading = new Reading(value, System.nanoTime());
-    entry.getAndUpdate(current -> new Entry(reading, current.generation() + 1));
+  /** Keeps {@code value}, read at {@code timeNanos}. */
+  void set(double value, long timeNanos) {
+    reading = new Reading(value, timeNanos);
   }
 }

@@ -2,6 +2,7 @@ package com.quorvel.frc;
 
 import java.time.Duration;
 import java.util.Objects;
+import java.util.Set;
 
 /**
  * The argument checks of the object API, against the ranges in {@link Limits}: clear exceptions
@@ -55,6 +56,33 @@ final class Checks {
       throw new IllegalArgumentException(
           "distance per tick must be a finite number, not " + distancePerTick);
     }
+  }
+
+  /** A set of quantities to read, as bit i for the quantity of ordinal i. */
+  static int quantities(Set<Quantity> quantities) {
+    Objects.requireNonNull(quantities, "quantities");
+    int bits = 0;
+    for (Quantity quantity : quantities) {
+      if (quantity == null) {
+        throw new IllegalArgumentException("telemetry quantities hold null, which names none");
+      }
+      bits |= 1 << quantity.ordinal();
+    }
+    return bits;
+  }
+
+  /** A set of channels 0..{@code count}-1 to read, as bit c for channel c. */
+  static int channels(Set<Integer> channels, int count) {
+    Objects.requireNonNull(channels, "channels");
+    int bits = 0;
+    for (Integer channel : channels) {
+      if (channel == null || channel < 0 || channel >= count) {
+        throw new IllegalArgumentException(
+            "telemetry channel " + channel + " is outside 0.." + (count - 1));
+      }
+      bits |= 1 << channel;
+    }
+    return bits;
   }
 
   /** The period in nanoseconds, saturating at {@link Long#MAX_VALUE}. */

@@ -1,51 +1,45 @@
 package com.quorvel.frc;
 
-import java.util.function.LongConsumer;
+import java.time.Duration;
+import java.util.Collections;
+import java.util.EnumSet;
+import java.util.Set;
+import java.util.concurrent.ConcurrentHashMap;
 
 /**
- * What the two controller models share: the CAN device number, the process-wide slot that lets
- * one controller of a model be open at a time, and the library's handle, opened on construction
- * and destroyed on close. A model says how the library opens and destroys it.
+ * What the two controller models share: an open device of the objects library, the readings its
+ * telemetry keeps in memory this object owns, and closing. Calls that reach the library run
+ * under the lifecycle's read lock, so the device is never used after close has freed it; the
+ * cached getters read only this object's memory and take no lock.
  */
-abstract class Controller extends TelemetryDevice {
-  /** Opens a controller in the library: its handle, or 0 when the library could not open it. */
-  interface Opener {
-    long open(int deviceNumber, int frequencyHz);
-  }
-
-  final long handle;
-  private final int deviceNumber;
-  private final DeviceSlot slot;
-  private final Object slotToken;
-  private final LongConsumer destroy;
-
+abstract class Controller implements AutoCloseable {
   /**
-   * Checks the arguments, claims the model's slot and opens the controller, giving the slot back
-   * when opening fails, so that a failed open leaves nothing taken.
+   * The readings of the open controllers, kept reachable while the library writes them: a
+   * controller dropped without close must not leave the library writing to collected memory.
    */
-  Controller(
-      String model,
-      int deviceNumber,
-      int frequencyHz,
-      DeviceSlot slot,
-      QueryGate queries,
-      Opener opener,
-      LongConsumer destroy) {
-    super(model + " on device " + deviceNumber, queries, model + "-" + deviceNumber + "-telemetry");
+  private static final Set<ReadingBlock> OPEN = ConcurrentHashMap.newKeySet();
+
+  private static final Set<Quantity> EVERYTHING =
+      Collections.unmodifiableSet(EnumSet.allOf(Quantity.class));
+  static final int EVERY_CHANNEL = (1 << Limits.QUAD_CHANNELS) - 1;
+
+  final Lifecycle lifecycle;
+  final long device;
+  final ReadingBlock readings;
+  private final int deviceNumber;
+
+  /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind}. */
+  Controller(String model, int kind, int deviceNumber, int frequencyHz) {
     Checks.deviceNumber(deviceNumber);
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
-    this.slot = slot;
-    this.destroy = destroy;
-    slotToken = slot.claim(toString());
+    lifecycle = new Lifecycle(model + " on device " + deviceNumber, new QueryGate());
+    readings = new ReadingBlock();
+    OPEN.add(readings);
     try {
-      handle = opener.open(deviceNumber, frequencyHz);
-      if (handle == 0) {
-        throw new IllegalStateException(
-            lifecycle.name() + " could not be opened (the library printed the reason)");
-      }
+      device = DeviceNatives.open(kind, deviceNumber, frequencyHz, readings.buffer());
     } catch (RuntimeException | Error e) {
-      slot.release(slotToken);
+      OPEN.remove(readings);
       throw e;
     }
   }
@@ -56,14 +50,107 @@ abstract class Controller extends TelemetryDevice {
     return deviceNumber;
   }
 
-  /** Throws {@link IllegalStateException} once the controller is closed; for its encoders. */
-  void checkOpen() {
+  /**
+   * Whether the controller answers the telemetry's requests: false until its first answer, and
+   * after three requests in a row went unanswered, until it answers again. Without telemetry
+   * running it keeps its last value. Returns at once.
+   */
+  public boolean isConnected() {
     lifecycle.checkOpen();
+    return readings.connected();
   }
 
+  /**
+   * Starts reading every quantity of every channel in the background: see {@link
+   * #startTelemetry(Duration, Set)}.
+   *
+   * @param period the shortest time between the starts of two rounds; zero runs them back to
+   *     back
+   * @throws IllegalArgumentException for a negative period
+   * @throws NullPointerException for a null period
+   * @throws IllegalStateException when the controller is closed
+   */
+  public void startTelemetry(Duration period) {
+    startTelemetry(period, EVERYTHING);
+  }
+
+  /**
+   * Starts reading {@code quantities} in the background, for the cached getters, a round at
+   * most once per {@code period} (at once if the last one took longer). The library reads the
+   * telemetry of every open controller on one thread, a round of requests at a time, and keeps
+   * each answer in this object's memory; the blocking reads wait at most for one request under
+   * way on this controller. A request that goes unanswered makes its reading {@linkplain
+   * Reading#isMissing() missing}, without a console line. Quantities a model does not have (the
+   * speed and temperature of a BrovaSmall) are not read.
+   *
+   * <p>Calling it again replaces the choice and the period.
+   *
+   * @param period the shortest time between the starts of two rounds; zero runs them back to
+   *     back
+   * @param quantities what to read; the readings of the others stay as they are
+   * @throws IllegalArgumentException for a negative period, or a null quantity
+   * @throws NullPointerException for a null period or set
+   * @throws IllegalStateException when the controller is closed
+   */
+  public void startTelemetry(Duration period, Set<Quantity> quantities) {
+    final long nanos = Checks.periodNanos(period);
+    startTelemetry(nanos, Checks.quantities(quantities), EVERY_CHANNEL);
+  }
+
+  /** Starts the telemetry with arguments checked. */
+  final void startTelemetry(long periodNanos, int quantities, int channels) {
+    lifecycle.run(() -> DeviceNatives.startTelemetry(device, periodNanos, quantities, channels));
+  }
+
+  /**
+   * Takes the controller off the telemetry thread; returns when no request of it is under way.
+   * The cached readings keep their last values, growing older. Does nothing when it is not
+   * running.
+   *
+   * @throws IllegalStateException when the controller is closed
+   */
+  public void stopTelemetry() {
+    lifecycle.run(() -> DeviceNatives.stopTelemetry(device));
+  }
+
+  /**
+   * Whether the telemetry reads this controller.
+   *
+   * @throws IllegalStateException when the controller is closed
+   */
+  public boolean isTelemetryRunning() {
+    return lifecycle.test(() -> DeviceNatives.telemetryRunning(device));
+  }
+
+  /**
+   * Stops the telemetry and the keep-alive frames of this controller (none is sent after close
+   * returns), waits for the calls under way and releases the device number; another object may
+   * open it then. Motors are not commanded: disable them first if they should stop. Closing
+   * again does nothing.
+   */
   @Override
-  final void release() {
-    destroy.accept(handle);
-    slot.release(slotToken);
+  public void close() {
+    lifecycle.close(
+        () -> {
+          DeviceNatives.close(device);
+          OPEN.remove(readings);
+        });
+  }
+
+  /** The controller's name, as in "BrovaQuad on device 5". */
+  @Override
+  public String toString() {
+    return lifecycle.name();
+  }
+
+  /** The cached reading at {@code offset} of the readings. */
+  final Reading reading(int offset) {
+    lifecycle.checkOpen();
+    return readings.read(offset);
+  }
+
+  /** Throws {@link IllegalStateException} once the controller is closed; for its encoders. */
+  final void checkOpen() {
+    lifecycle.checkOpen();
   }
 }

@@ -1,9 +1,8 @@
 package com.quorvel.frc;
 
 /**
- * The one open object of a model. The library addresses every operation of a model to the
- * device of its most recent create, so a second open object would silently take over the
- * first one's operations; it is refused instead.
+ * The one open object of a device the process has one of (the analog board): a second is
+ * refused, naming the open one.
  */
 final class DeviceSlot {
   private Object owner;
@@ -17,10 +16,7 @@ final class DeviceSlot {
    */
   synchronized Object claim(String name) {
     if (owner != null) {
-      throw new IllegalStateException(
-          ownerName
-              + " is already open; close it first (one at a time: the library sends every"
-              + " operation of the model to the device opened last)");
+      throw new IllegalStateException(ownerName + " is already open; close it first");
     }
     owner = new Object();
     ownerName = name;

@@ -1,6 +1,7 @@
 package com.quorvel.frc;
 
 import java.util.concurrent.locks.ReentrantReadWriteLock;
+import java.util.function.BooleanSupplier;
 import java.util.function.DoubleSupplier;
 import java.util.function.Supplier;
 
@@ -42,7 +43,17 @@ final class Lifecycle {
     }
   }
 
-  /** Runs a query in its turn among the model's queries. */
+  /** Runs a call that neither sends nor waits for the bus, and returns its result. */
+  boolean test(BooleanSupplier call) {
+    enter();
+    try {
+      return call.getAsBoolean();
+    } finally {
+      operations.readLock().unlock();
+    }
+  }
+
+  /** Runs a query in its turn among the device's queries. */
   double query(DoubleSupplier query) {
     enter();
     try {
@@ -52,7 +63,7 @@ final class Lifecycle {
     }
   }
 
-  /** Runs a query that returns text, in its turn among the model's queries. */
+  /** Runs a query that returns text, in its turn among the device's queries. */
   <T> T queryObject(Supplier<T> query) {
     enter();
     try {

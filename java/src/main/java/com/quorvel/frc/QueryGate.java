@@ -5,10 +5,10 @@ import java.util.function.DoubleSupplier;
 import java.util.function.Supplier;
 
 /**
- * Makes the queries of one controller model (or of the analog board) take turns in the order
- * they arrive. The library serialises them as well, but its lock is not fair: a refresher that
- * queries back to back could keep a robot thread's blocking query waiting for whole rounds. With
- * this gate a blocking query waits for at most the one query under way.
+ * Makes the queries of one device take turns in the order they arrive. The library serialises
+ * them as well, but its lock is not fair: the analog board's refresher, which queries back to
+ * back, could keep a robot thread's blocking read waiting for whole rounds. With this gate a
+ * blocking query waits for at most the one query under way.
  */
 final class QueryGate {
   private final ReentrantLock lock = new ReentrantLock(true);
@@ -38,7 +38,6 @@ final class QueryGate {
    * @throws InterruptedException when the refresher is being stopped while it waits its turn
    */
   void refresh(CachedValue cache, DoubleSupplier query) throws InterruptedException {
-    final long generation = cache.generation();
     lock.lockInterruptibly();
     final double value;
     try {
@@ -46,6 +45,6 @@ final class QueryGate {
     } finally {
       lock.unlock();
     }
-    cache.offer(value, System.nanoTime(), generation);
+    cache.set(value, System.nanoTime());
   }
 }

@@ -3,9 +3,9 @@ package com.quorvel.frc;
 import java.time.Duration;
 
 /**
- * What the device objects share: their open-or-closed state, the refresher thread that keeps
- * their cached readings, and closing. A subclass says what one refresher round reads and how
- * the device is released.
+ * A device object whose cached readings a refresher thread of its own keeps (the analog board):
+ * its open-or-closed state, the refresher, and closing. A subclass says what one refresher round
+ * reads and how the device is released.
  */
 abstract class TelemetryDevice implements AutoCloseable {
   final Lifecycle lifecycle;
@@ -19,7 +19,7 @@ abstract class TelemetryDevice implements AutoCloseable {
   /** One round of the refresher: every quantity the device caches, read once. */
   abstract void refreshRound() throws InterruptedException;
 
-  /** Releases the device (its handle or port, and its one-per-model slot); called once. */
+  /** Releases the device (its port, and its one-per-process slot); called once. */
   abstract void release();
 
   /**

@@ -14,7 +14,7 @@ public final class BrovaDriverLibrary {
   /** System property naming the library file, overriding the search path. */
   public static final String PATH_PROPERTY = "brova.driver.library";
 
-  private static boolean loaded;
+  private static final NativeLibrary LIBRARY = new NativeLibrary(NAME, PATH_PROPERTY);
 
   private BrovaDriverLibrary() {}
 
@@ -23,28 +23,7 @@ public final class BrovaDriverLibrary {
    *
    * @throws UnsatisfiedLinkError naming the library and where it was looked for
    */
-  public static synchronized void load() {
-    if (loaded) {
-      return;
-    }
-    final String path = System.getProperty(PATH_PROPERTY);
-    try {
-      if (path != null) {
-        System.load(path);
-      } else {
-        System.loadLibrary(NAME);
-      }
-    } catch (UnsatisfiedLinkError e) {
-      final String where =
-          path != null
-              ? "from " + path
-              : "on java.library.path (" + System.getProperty("java.library.path") + ")";
-      final UnsatisfiedLinkError error =
-          new UnsatisfiedLinkError(
-              "Cannot load the native library lib" + NAME + ".so " + where + ": " + e.getMessage());
-      error.initCause(e);
-      throw error;
-    }
-    loaded = true;
+  public static void load() {
+    LIBRARY.load();
   }
 }
