@@ -13,7 +13,11 @@ int main() {
   brova::BrovaQuad right(6);
   bool ok = true;
   for (brova::BrovaQuad* quad : {&left, &right}) {
-    const std::string firmware = quad->getFirmwareVersion();
+    // A reply can miss its 10 ms pause on a loaded machine: ask again, a few times.
+    std::string firmware = quad->getFirmwareVersion();
+    for (int attempt = 1; attempt < 5 && firmware == "Firmware Version: [0.0.0]"; ++attempt) {
+      firmware = quad->getFirmwareVersion();
+    }
     quad->startTelemetry(std::chrono::milliseconds(20));
     ok = ok && firmware != "Firmware Version: [0.0.0]";
     std::printf("C++ robot: device %d: %s\n", quad->getDeviceNumber(), firmware.c_str());
