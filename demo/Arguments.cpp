@@ -37,9 +37,12 @@ RobotOption readRobotOption(const char* arg, const char* value, RobotSettings& s
   bool ok = false;
   if (!std::strcmp(arg, "--seconds")) {
     ok = parseSeconds(value, settings.seconds);
-  } else if (!std::strcmp(arg, "--quad")) {
+  } else if (!std::strcmp(arg, "--left")) {
     ok = parseInt(value, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber,
-                  settings.quadDevice);
+                  settings.leftDevice);
+  } else if (!std::strcmp(arg, "--right")) {
+    ok = parseInt(value, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber,
+                  settings.rightDevice);
   } else if (!std::strcmp(arg, "--small")) {
     ok = parseInt(value, brova::kLowestDeviceNumber, brova::kHighestDeviceNumber,
                   settings.smallDevice);
@@ -57,10 +60,12 @@ std::optional<int> readCommandLine(int argc, char** argv, const char* program, c
     std::fprintf(stderr, "%s: %s%s\n\n%s", program, message, arg, usage);
     return 2;
   };
+  // Read into a copy: a refused command line leaves the settings as they were.
+  RobotSettings read = settings;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-    const RobotOption robot = readRobotOption(arg, value, settings);
+    const RobotOption robot = readRobotOption(arg, value, read);
     if (robot == RobotOption::Bad) return usageError("bad value for ", arg);
     if (robot == RobotOption::Taken) {
       ++i;
@@ -74,6 +79,12 @@ std::optional<int> readCommandLine(int argc, char** argv, const char* program, c
       return usageError("unknown or incomplete option ", arg);
     }
   }
+  // The bus addresses a controller by its number alone: one object a number.
+  if (read.leftDevice == read.rightDevice || read.leftDevice == read.smallDevice ||
+      read.rightDevice == read.smallDevice) {
+    return usageError("the controllers need three different device numbers", "");
+  }
+  settings = read;
   return std::nullopt;
 }
 

@@ -1,4 +1,4 @@
-// brova-demo-can: the demo robot program driving a BrovaQuad and a BrovaSmall on a SocketCAN
+// brova-demo-can: the demo robot program driving two BrovaQuads and a BrovaSmall on a SocketCAN
 // interface; the controllers are whatever answers on that bus (real ones, or brova-devsim).
 #include <chrono>
 #include <cstdio>
@@ -12,13 +12,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: brova-demo-can [options]\n"
-    "Runs the demo robot program against a BrovaQuad and a BrovaSmall on a SocketCAN interface:\n"
-    "prints their identity, enables the robot, drives a speed profile in a 20 ms loop and prints\n"
-    "telemetry. Simulated controllers on the bus: brova-devsim --can IFACE --quad 5 --small 7\n"
+    "Runs the demo robot program against two BrovaQuads (the drivetrain) and a BrovaSmall on a\n"
+    "SocketCAN interface: prints their identity, enables the robot, drives a speed profile in a\n"
+    "20 ms loop and prints each device's readings, their state and age, a few times a second.\n"
+    "Simulated controllers on the bus: brova-devsim --can IFACE --quad 5 --quad 6 --small 7\n"
     "\n"
     "  --can IFACE      the CAN interface (default: $BROVA_CAN_INTERFACE, else can0)\n"
     "  --seconds S      how long to drive (default 5)\n"
-    "  --quad N         BrovaQuad device number, 1..63 (default 5)\n"
+    "  --left N         left BrovaQuad device number, 1..63 (default 5)\n"
+    "  --right N        right BrovaQuad device number, 1..63 (default 6)\n"
     "  --small N        BrovaSmall device number, 1..63 (default 7)\n"
     "  -h, --help       this text\n"
     "\n"
@@ -40,8 +42,11 @@ int main(int argc, char** argv) {
   }
   if (!brovasocketcan::open()) return 1;
 
-  std::printf("BrovaDriver demo on %s: BrovaQuad on device %d, BrovaSmall on device %d\n",
-              brovasocketcan::interfaceName().c_str(), settings.quadDevice, settings.smallDevice);
+  std::printf(
+      "BrovaDriver demo on %s: BrovaQuads on devices %d (left) and %d (right), BrovaSmall on "
+      "device %d\n",
+      brovasocketcan::interfaceName().c_str(), settings.leftDevice, settings.rightDevice,
+      settings.smallDevice);
   const auto enableTime = std::chrono::duration_cast<std::chrono::milliseconds>(
                               std::chrono::duration<double>(settings.seconds)) +
                           kEnableMargin;

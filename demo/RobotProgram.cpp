@@ -19,27 +19,26 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kLoopPeriod = 20ms;
-constexpr int kLoopsPerPrint = 15;  // a telemetry table about three times a second
+constexpr auto kTelemetryPeriod = 50ms;
+constexpr int kLoopsPerPrint = 15;  // the readings about three times a second
 constexpr int kQuadChannels = brova::BrovaQuad::kChannels;
 // A 10 cm wheel circumference over a 2048-count encoder.
 constexpr double kMetresPerTick = 0.1 / 2048;
 constexpr double kPi = 3.14159265358979323846;
 
-// The speed each output is commanded at `t` seconds into a run of `length` seconds.
+// What the drivetrain and the intake are commanded `t` seconds into a run of `length` seconds:
+// forward with a ramp up and down, a slow weave from side to side, the intake in then out.
 struct Profile {
-  std::array<double, kQuadChannels> quad{};
-  double small = 0.0;
+  double left = 0.0;
+  double right = 0.0;
+  double intake = 0.0;
 };
 
 Profile profileAt(double t, double length) {
   const double half = length / 2;
-  Profile p;
-  p.quad[0] = t < half ? t / half : (length - t) / half;  // ramp up, then down
-  p.quad[1] = 0.5;                                        // steady
-  p.quad[2] = 0.8 * std::sin(2 * kPi * t / length);       // one slow wave
-  p.quad[3] = t < length / 5 ? 0.0 : -0.6;                // a step in reverse
-  p.small = t < half ? 0.3 : -0.3;
-  return p;
+  const double forward = 0.6 * (t < half ? t / half : (length - t) / half);
+  const double turn = 0.3 * std::sin(2 * kPi * t / length);
+  return {forward + turn, forward - turn, t < half ? 0.3 : -0.3};
 }
 
 void printIdentity(const char* model, int device, const std::string& firmware,
@@ -48,61 +47,92 @@ void printIdentity(const char* model, int device, const std::string& firmware,
               hardware.c_str(), serial.c_str());
 }
 
-// A reading in a fixed width; "--" until the telemetry thread has read it once.
-std::string show(const brova::Reading& reading, int width, int decimals) {
-  char text[32];
+// A reading in a fixed width, with its state and, once read, its age: "  2.10 A fresh 14 ms",
+// "    -- A not read".
+std::string show(const brova::Reading& reading, int width, int decimals, const char* unit) {
+  char text[64];
   if (reading.present()) {
-    std::snprintf(text, sizeof text, "%*.*f", width, decimals, reading.value);
+    const auto age = std::chrono::duration_cast<std::chrono::milliseconds>(reading.age());
+    std::snprintf(text, sizeof text, "%*.*f %s %-7s %4lld ms", width, decimals, reading.value, unit,
+                  brova::toString(reading.state), static_cast<long long>(age.count()));
   } else {
-    std::snprintf(text, sizeof text, "%*s", width, "--");
+    std::snprintf(text, sizeof text, "%*s %s %-15s", width, "--", unit,
+                  brova::toString(reading.state));
   }
   return text;
 }
 
-// One table from the latest readings: nothing here waits for a controller.
-void printTelemetry(double t, const Profile& p, const brova::BrovaQuad& quad,
-                    const brova::BrovaSmall& small, const brova::Ferux& ferux) {
-  std::string table;
-  char line[160];
-  std::snprintf(line, sizeof line, "t=%5.2f s   BrovaQuad temp %s C\n", t,
-                show(quad.getTemperature(), 5, 2).c_str());
+const char* connection(bool connected) { return connected ? "answering" : "not answering"; }
+
+// One side of the drivetrain: the controller, then each motor's readings.
+void showSide(std::string& table, const char* side, const brova::BrovaQuad& quad, double command) {
+  char line[200];
+  std::snprintf(line, sizeof line, "  %-5s BrovaQuad %2d  %-13s  cmd %+.2f  temperature %s\n", side,
+                quad.getDeviceNumber(), connection(quad.isConnected()), command,
+                show(quad.getTemperature(), 6, 2, "C").c_str());
   table += line;
   for (int motor = 0; motor < kQuadChannels; ++motor) {
-    std::snprintf(
-        line, sizeof line, "  quad ch%d  cmd %+.2f  current %s A  rpm %s  distance %s m\n", motor,
-        p.quad[motor], show(quad.getCurrent(motor), 6, 2).c_str(),
-        show(quad.getRPM(motor), 5, 0).c_str(), show(quad.getEncoderDistance(motor), 7, 3).c_str());
+    std::snprintf(line, sizeof line, "    ch%d  current %s  rpm %s  distance %s\n", motor,
+                  show(quad.getCurrent(motor), 6, 2, "A").c_str(),
+                  show(quad.getRPM(motor), 5, 0, "rpm").c_str(),
+                  show(quad.getEncoderDistance(motor), 7, 3, "m").c_str());
     table += line;
   }
-  std::snprintf(
-      line, sizeof line, "  small     cmd %+.2f  current %s A             distance %s m\n", p.small,
-      show(small.getCurrent(), 6, 2).c_str(), show(small.getEncoderDistance(), 7, 3).c_str());
+}
+
+// One table from the latest readings: nothing here waits for a controller.
+void printReadings(double t, const Profile& p, const brova::BrovaQuad& left,
+                   const brova::BrovaQuad& right, const brova::BrovaSmall& intake,
+                   const brova::Ferux& ferux) {
+  std::string table;
+  char line[200];
+  std::snprintf(line, sizeof line, "t=%5.2f s\n", t);
+  table += line;
+  showSide(table, "left", left, p.left);
+  showSide(table, "right", right, p.right);
+  std::snprintf(line, sizeof line,
+                "  intake BrovaSmall %2d %-13s  cmd %+.2f  current %s  distance %s\n",
+                intake.getDeviceNumber(), connection(intake.isConnected()), p.intake,
+                show(intake.getCurrent(), 6, 2, "A").c_str(),
+                show(intake.getEncoderDistance(), 7, 3, "m").c_str());
   table += line;
   if (ferux.isConnected()) {
-    std::snprintf(line, sizeof line, "  ferux     %s V  %s V  %s V  %s V\n",
-                  show(ferux.getVoltage(0), 5, 2).c_str(), show(ferux.getVoltage(1), 5, 2).c_str(),
-                  show(ferux.getVoltage(2), 5, 2).c_str(), show(ferux.getVoltage(3), 5, 2).c_str());
-    table += line;
+    for (int channel = 0; channel < brova::Ferux::kChannels; ++channel) {
+      std::snprintf(line, sizeof line, "  ferux  in%d  %s\n", channel,
+                    show(ferux.getVoltage(channel), 5, 2, "V").c_str());
+      table += line;
+    }
+  } else {
+    table += "  ferux  not answering\n";
   }
   std::fputs(table.c_str(), stdout);
   std::fflush(stdout);
 }
 
+void setSide(brova::BrovaQuad& quad, double speed) {
+  for (int motor = 0; motor < kQuadChannels; ++motor) quad.set(motor, speed);
+}
+
 int drive(const RobotSettings& settings, const EnableSwitch& enable) {
-  brova::BrovaQuad quad(settings.quadDevice);
-  brova::BrovaSmall small(settings.smallDevice);
+  brova::BrovaQuad left(settings.leftDevice);
+  brova::BrovaQuad right(settings.rightDevice);
+  brova::BrovaSmall intake(settings.smallDevice);
   brova::Ferux ferux(5);
-  printIdentity("BrovaQuad", settings.quadDevice, quad.getFirmwareVersion(),
-                quad.getHardwareVersion(), quad.getSerialNumber());
-  printIdentity("BrovaSmall", settings.smallDevice, small.getFirmwareVersion(),
-                small.getHardwareVersion(), small.getSerialNumber());
-  for (int encoder = 0; encoder < kQuadChannels; ++encoder) {
-    quad.setDistancePerTick(encoder, kMetresPerTick);
+  for (const brova::BrovaQuad* quad : {&left, &right}) {
+    printIdentity("BrovaQuad", quad->getDeviceNumber(), quad->getFirmwareVersion(),
+                  quad->getHardwareVersion(), quad->getSerialNumber());
   }
-  small.setDistancePerTick(kMetresPerTick);
-  quad.startTelemetry(50ms);
-  small.startTelemetry(50ms);
-  if (ferux.isConnected()) ferux.startTelemetry(50ms);
+  printIdentity("BrovaSmall", settings.smallDevice, intake.getFirmwareVersion(),
+                intake.getHardwareVersion(), intake.getSerialNumber());
+  for (brova::BrovaQuad* quad : {&left, &right}) {
+    for (int encoder = 0; encoder < kQuadChannels; ++encoder) {
+      quad->setDistancePerTick(encoder, kMetresPerTick);
+    }
+    quad->startTelemetry(kTelemetryPeriod);
+  }
+  intake.setDistancePerTick(kMetresPerTick);
+  intake.startTelemetry(kTelemetryPeriod);
+  if (ferux.isConnected()) ferux.startTelemetry(kTelemetryPeriod);
 
   std::printf("Robot enabled: driving for %.1f s\n", settings.seconds);
   enable(true);
@@ -112,17 +142,20 @@ int drive(const RobotSettings& settings, const EnableSwitch& enable) {
     const double t = std::chrono::duration<double>(Clock::now() - start).count();
     if (t >= settings.seconds) break;
     const Profile p = profileAt(t, settings.seconds);
-    for (int motor = 0; motor < kQuadChannels; ++motor) quad.set(motor, p.quad[motor]);
-    small.set(p.small);
-    if (loop % kLoopsPerPrint == 0) printTelemetry(t, p, quad, small, ferux);
+    setSide(left, p.left);
+    setSide(right, p.right);
+    intake.set(p.intake);
+    if (loop % kLoopsPerPrint == 0) printReadings(t, p, left, right, intake, ferux);
     next += kLoopPeriod;
     std::this_thread::sleep_until(next);
   }
-  for (int motor = 0; motor < kQuadChannels; ++motor) quad.disable(motor);
-  small.disable();
+  for (brova::BrovaQuad* quad : {&left, &right}) {
+    for (int motor = 0; motor < kQuadChannels; ++motor) quad->disable(motor);
+  }
+  intake.disable();
   enable(false);
   std::printf("Robot disabled\n");
-  return 0;  // the destructors stop the telemetry threads and close everything
+  return 0;  // the destructors stop the telemetry and close everything
 }
 
 }  // namespace

@@ -23,10 +23,19 @@ from elftools.elf.elffile import ELFFile
 from elftools.elf.sections import SymbolTableSection
 
 GROUP = "com.quorvel.frc"
-LIB_NAME = "BrovaDriver"
+# The package's libraries, each in the artifact <name>-cpp: the C entry points (and the raw JNI
+# classes' natives), and the objects (C++ classes and the Java objects' natives).
+DRIVER = "BrovaDriver"
+OBJECTS = "BrovaDriverObjects"
+LIBRARIES = (DRIVER, OBJECTS)
 C_ENTRY_POINTS = 53
 JNI_NATIVES = 52
 JNI_PREFIX = "Java_com_quorvel_frc_jni_"
+ANY_JNI_PREFIX = "Java_"
+# What the objects library may export besides JNI natives: C++ names in namespace brova (functions,
+# and the vtables, typeinfo and typeinfo names of its classes).
+BROVA_SYMBOL = re.compile(r"^_Z(?:T[VIS])?N[KVRHO]*5brova")
+ACC_NATIVE = 0x0100
 
 # Platform classifier -> (folder inside its zip, ELF machine).
 PLATFORMS = {
@@ -54,8 +63,8 @@ CPP_KEYS = COMMON_KEYS | {"libName", "headerClassifier", "sourcesClassifier", "s
                           "skipInvalidPlatforms", "binaryPlatforms"}
 # Keys whose value is fixed: key -> value.
 JNI_FIXED = {"isJar": False, "skipInvalidPlatforms": True}
-CPP_FIXED = {"libName": LIB_NAME, "headerClassifier": "headers", "sourcesClassifier": "sources",
-             "sharedLibrary": True, "skipInvalidPlatforms": True}
+CPP_FIXED = {"headerClassifier": "headers", "sourcesClassifier": "sources", "sharedLibrary": True,
+             "skipInvalidPlatforms": True}
 
 
 class Report:
@@ -194,7 +203,36 @@ def check_vendordep(report, path):
                     if platform not in PLATFORMS:
                         report.error(where, f"'{platforms_key}' names unknown platform "
                                             f"'{platform}'")
+            if list_key == "cppDependencies" and check_type(report, where, dep, "libName", str):
+                if dep["libName"] not in LIBRARIES:
+                    report.error(where, f"libName '{dep['libName']}' is none of the package's "
+                                        f"libraries ({', '.join(LIBRARIES)})")
+                elif dep.get("artifactId") != f"{dep['libName']}-cpp":
+                    report.error(where, f"artifactId '{dep.get('artifactId')}' is not "
+                                        f"'{dep['libName']}-cpp', libName's artifact")
+            if list_key == "jniDependencies" and library_of_artifact(dep) is None:
+                report.error(where, f"artifactId '{dep.get('artifactId')}' is none of the "
+                                    f"package's libraries' artifacts")
+
+    # A C++ program links, and Java loads, every library of the package.
+    for list_key, names_of in (("cppDependencies", lambda dep: dep.get("libName")),
+                               ("jniDependencies", library_of_artifact)):
+        if isinstance(data.get(list_key), list):
+            named = {names_of(dep) for dep in data[list_key] if isinstance(dep, dict)}
+            for library in LIBRARIES:
+                if library not in named:
+                    report.error(path, f"'{list_key}' lacks the {library} library "
+                                       f"({library}-cpp)")
     return data
+
+
+def library_of_artifact(dep):
+    """The library whose artifact the dependency names, or None."""
+    artifact = dep.get("artifactId") if isinstance(dep, dict) else None
+    for library in LIBRARIES:
+        if artifact == f"{library}-cpp":
+            return library
+    return None
 
 
 # ---- Maven artifacts ------------------------------------------------------------------------
@@ -263,18 +301,46 @@ def check_jar(report, path, member_ext):
     archive = open_zip(report, path)
     if archive and not any(name.endswith(member_ext) for name in files_of(archive)):
         report.error(path, f"holds no {member_ext} file")
+    return archive
+
+
+def without_comments(text):
+    text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
+    text = re.sub(r"//[^\n]*", " ", text)
+    return re.sub(r"^\s*#[^\n]*", " ", text, flags=re.M)
 
 
 def header_entry_points(text):
     """The c_ names that BROVA_API declares in BrovaDriver.h."""
-    text = re.sub(r"/\*.*?\*/", " ", text, flags=re.S)
-    text = re.sub(r"//[^\n]*", " ", text)
-    text = re.sub(r"^\s*#[^\n]*", " ", text, flags=re.M)
-    return re.findall(r"\bBROVA_API\b[^;{(]*?\b(c_\w+)\s*\(", text)
+    return re.findall(r"\bBROVA_API\b[^;{(]*?\b(c_\w+)\s*\(", without_comments(text))
+
+
+def header_object_classes(text):
+    """The classes a header marks BROVA_OBJECTS_API: qualified name -> mangled nested name
+    (brova::BrovaQuad -> 5brova9BrovaQuad)."""
+    classes = {}
+    namespace = []
+    for match in re.finditer(r"\bnamespace\s+([\w:]+)\s*\{|\bclass\s+BROVA_OBJECTS_API\s+(\w+)",
+                             without_comments(text)):
+        if match.group(1):
+            namespace = match.group(1).split("::")
+        else:
+            parts = namespace + [match.group(2)]
+            classes["::".join(parts)] = "".join(f"{len(part)}{part}" for part in parts)
+    return classes
+
+
+class Headers:
+    """What a headers zip declares: the C entry points (None when BrovaDriver.h is missing) and
+    the classes the objects library exports."""
+
+    def __init__(self, entry_points, classes):
+        self.entry_points = entry_points
+        self.classes = classes
 
 
 def check_headers(report, path):
-    """Checks the headers zip; returns the entry points BrovaDriver.h declares, or None."""
+    """Checks the headers zip; returns its Headers, or None when it cannot be read."""
     archive = open_zip(report, path)
     if archive is None:
         return None
@@ -287,8 +353,14 @@ def check_headers(report, path):
     for wanted in ("BrovaDriver.h", "BrovaDriver.hpp"):
         if wanted not in names:
             report.error(path, f"lacks {wanted} at its root")
+    classes = {}
+    for name in names:
+        if name.endswith((".h", ".hpp")):
+            classes.update(header_object_classes(archive.read(name).decode("utf-8", "replace")))
+    if not classes:
+        report.error(path, "marks no class BROVA_OBJECTS_API (the objects library's classes)")
     if "BrovaDriver.h" not in names:
-        return None
+        return Headers(None, classes)
     declared = header_entry_points(archive.read("BrovaDriver.h").decode("utf-8", "replace"))
     where = f"{path}!BrovaDriver.h"
     if len(declared) != len(set(declared)):
@@ -296,7 +368,100 @@ def check_headers(report, path):
     if len(set(declared)) != C_ENTRY_POINTS:
         report.error(where, f"declares {len(set(declared))} BROVA_API entry points, "
                             f"not {C_ENTRY_POINTS}")
-    return set(declared)
+    return Headers(set(declared), classes)
+
+
+# ---- the Java classes' native methods -------------------------------------------------------
+
+# Constant pool tag -> size of its entry after the tag (Utf8 entries carry their own length).
+CONSTANT_SIZES = {3: 4, 4: 4, 5: 8, 6: 8, 7: 2, 8: 2, 9: 4, 10: 4, 11: 4, 12: 4, 15: 3, 16: 2,
+                  17: 4, 18: 4, 19: 2, 20: 2}
+
+
+def class_natives(data):
+    """(class name, method name, descriptor) of each native method of a class file."""
+    def u2(at):
+        return int.from_bytes(data[at:at + 2], "big")
+
+    if data[:4] != b"\xca\xfe\xba\xbe":
+        raise ValueError("not a class file")
+    utf8, classes = {}, {}
+    count, at, index = u2(8), 10, 1
+    while index < count:
+        tag = data[at]
+        if tag == 1:
+            length = u2(at + 1)
+            utf8[index] = data[at + 3:at + 3 + length].decode("utf-8", "replace")
+            at += 3 + length
+        elif tag in CONSTANT_SIZES:
+            if tag == 7:
+                classes[index] = u2(at + 1)
+            at += 1 + CONSTANT_SIZES[tag]
+        else:
+            raise ValueError(f"unknown constant pool tag {tag}")
+        index += 2 if tag in (5, 6) else 1
+    this_class = utf8[classes[u2(at + 2)]]
+    at += 6
+    at += 2 + 2 * u2(at)  # interfaces
+
+    def members(at, keep):
+        found = []
+        count, at = u2(at), at + 2
+        for _ in range(count):
+            flags, name, descriptor = u2(at), u2(at + 2), u2(at + 4)
+            attributes, at = u2(at + 6), at + 8
+            for _ in range(attributes):
+                at += 6 + int.from_bytes(data[at + 2:at + 6], "big")
+            if keep and flags & ACC_NATIVE:
+                found.append((this_class, utf8[name], utf8[descriptor]))
+        return found, at
+
+    _, at = members(at, False)  # fields
+    natives, _ = members(at, True)
+    return natives
+
+
+def jni_mangle(text):
+    out = []
+    for char in text:
+        if char == "/":
+            out.append("_")
+        elif char == "_":
+            out.append("_1")
+        elif char == ";":
+            out.append("_2")
+        elif char == "[":
+            out.append("_3")
+        elif char.isascii() and char.isalnum():
+            out.append(char)
+        else:
+            out.append(f"_0{ord(char):04x}")
+    return "".join(out)
+
+
+def jni_names(natives):
+    """Native method -> the names the JVM looks its implementation up by: the short name, and
+    the long one with the argument types (what an overloaded native is exported as)."""
+    names = {}
+    for cls, method, descriptor in natives:
+        short = f"Java_{jni_mangle(cls)}_{jni_mangle(method)}"
+        arguments = descriptor[1:descriptor.index(")")]
+        names[f"{cls.replace('/', '.')}.{method}{descriptor}"] = \
+            {short, f"{short}__{jni_mangle(arguments)}"}
+    return names
+
+
+def jar_natives(report, path, archive):
+    """The native methods of the jar's classes (see jni_names), or None if one is unreadable."""
+    natives = []
+    for name in files_of(archive):
+        if name.endswith(".class"):
+            try:
+                natives += class_natives(archive.read(name))
+            except (ValueError, KeyError, IndexError) as problem:
+                report.error(f"{path}!{name}", f"cannot be read as a class file ({problem})")
+                return None
+    return jni_names(natives)
 
 
 # ---- platform libraries ---------------------------------------------------------------------
@@ -331,14 +496,57 @@ def exported_names(elf):
     return names
 
 
-def check_library(report, where, data, platform, debug, entry_points):
+def library_file(library, debug):
+    return f"lib{library}{'d' if debug else ''}.so"
+
+
+def check_driver_exports(report, where, exported, headers):
+    """libBrovaDriver: exactly the c_ entry points of BrovaDriver.h and the raw classes' natives."""
+    c_names = {name for name in exported if name.startswith("c_")}
+    jni = {name for name in exported if name.startswith(JNI_PREFIX)}
+    others = exported - c_names - jni
+    if others:
+        report.error(where, f"exports {len(others)} symbols that are not entry points: "
+                            f"{name_list(others)}")
+    if len(c_names) != C_ENTRY_POINTS:
+        report.error(where, f"exports {len(c_names)} c_ entry points, not {C_ENTRY_POINTS}")
+    entry_points = headers.entry_points if headers else None
+    if entry_points is not None:
+        if entry_points - c_names:
+            report.error(where, f"does not export what BrovaDriver.h declares: "
+                                f"{name_list(entry_points - c_names)}")
+        if c_names - entry_points:
+            report.error(where, f"exports c_ names BrovaDriver.h does not declare: "
+                                f"{name_list(c_names - entry_points)}")
+    if len(jni) != JNI_NATIVES:
+        report.error(where, f"exports {len(jni)} JNI natives ({JNI_PREFIX}...), "
+                            f"not {JNI_NATIVES}")
+
+
+def check_objects_exports(report, where, exported, headers):
+    """libBrovaDriverObjects: the headers' BROVA_OBJECTS_API classes (each at least its
+    constructor), JNI natives, and nothing outside namespace brova."""
+    others = {name for name in exported
+              if not name.startswith(ANY_JNI_PREFIX) and not BROVA_SYMBOL.match(name)}
+    if others:
+        report.error(where, f"exports {len(others)} symbols outside namespace brova that are not "
+                            f"JNI natives: {name_list(others)}")
+    for qualified, nested in sorted((headers.classes if headers else {}).items()):
+        constructor = re.compile(rf"^_ZN{nested}C[12]E")
+        if not any(constructor.match(name) for name in exported):
+            report.error(where, f"does not export {qualified}, which the headers mark "
+                                f"BROVA_OBJECTS_API (no constructor _ZN{nested}C1E...)")
+
+
+def check_library(report, where, data, platform, debug, library, headers):
+    """Checks one library of a platform zip; returns the names it exports, or None."""
     folder, machine = PLATFORMS[platform]
     try:
         elf = ELFFile(io.BytesIO(data))
         header = elf.header
     except ELFError as problem:
         report.error(where, f"is not an ELF file ({problem})")
-        return
+        return None
     if header["e_type"] != "ET_DYN":
         report.error(where, f"is {header['e_type']}, not a shared library (ET_DYN)")
     if header["e_machine"] != machine:
@@ -350,13 +558,22 @@ def check_library(report, where, data, platform, debug, entry_points):
         if not flags & EF_ARM_ABI_FLOAT_SOFT:
             report.error(where, f"lacks the soft-float flag 0x200 in e_flags {flags:#x}")
 
-    allowed_wpilib = WPILIB_NEEDED | (WPILIB_DEBUG_NEEDED if debug else set())
+    # It may need WPILib's, the system's and the package's other libraries (of its own build
+    # type), and finds them beside itself.
+    allowed = WPILIB_NEEDED | (WPILIB_DEBUG_NEEDED if debug else set())
+    allowed |= {library_file(other, debug) for other in LIBRARIES if other != library}
+    runpath = []
     for section in elf.iter_sections():
         if isinstance(section, DynamicSection):
             for tag in section.iter_tags("DT_NEEDED"):
-                if tag.needed not in allowed_wpilib and not SYSTEM_NEEDED.match(tag.needed):
-                    report.error(where, f"DT_NEEDED {tag.needed} is neither WPILib's nor the "
-                                        f"system's")
+                if tag.needed not in allowed and not SYSTEM_NEEDED.match(tag.needed):
+                    report.error(where, f"DT_NEEDED {tag.needed} is neither WPILib's, the "
+                                        f"system's nor the package's")
+            runpath += [tag.runpath for tag in section.iter_tags("DT_RUNPATH")]
+            for tag in section.iter_tags("DT_RPATH"):
+                report.error(where, f"has DT_RPATH {tag.rpath}, not RUNPATH $ORIGIN")
+    if runpath != ["$ORIGIN"]:
+        report.error(where, f"RUNPATH is {':'.join(runpath) or 'absent'}, not $ORIGIN")
 
     for table in (".dynsym", ".symtab"):
         section = elf.get_section_by_name(table)
@@ -369,42 +586,49 @@ def check_library(report, where, data, platform, debug, entry_points):
                                 f"{name_list(frc)}")
 
     exported = exported_names(elf)
-    c_names = {name for name in exported if name.startswith("c_")}
-    jni_names = {name for name in exported if name.startswith(JNI_PREFIX)}
-    others = exported - c_names - jni_names
-    if others:
-        report.error(where, f"exports {len(others)} symbols that are not entry points: "
-                            f"{name_list(others)}")
-    if len(c_names) != C_ENTRY_POINTS:
-        report.error(where, f"exports {len(c_names)} c_ entry points, not {C_ENTRY_POINTS}")
-    if entry_points is not None:
-        if entry_points - c_names:
-            report.error(where, f"does not export what BrovaDriver.h declares: "
-                                f"{name_list(entry_points - c_names)}")
-        if c_names - entry_points:
-            report.error(where, f"exports c_ names BrovaDriver.h does not declare: "
-                                f"{name_list(c_names - entry_points)}")
-    if len(jni_names) != JNI_NATIVES:
-        report.error(where, f"exports {len(jni_names)} JNI natives ({JNI_PREFIX}...), "
-                            f"not {JNI_NATIVES}")
+    if library == DRIVER:
+        check_driver_exports(report, where, exported, headers)
+    else:
+        check_objects_exports(report, where, exported, headers)
+    return exported
 
 
-def check_platform_zip(report, path, platform, debug, entry_points):
+def check_platform_zip(report, path, platform, debug, library, headers):
+    """Checks a platform zip; returns the names its library exports, or None."""
     archive = open_zip(report, path)
     if archive is None:
-        return False
+        return None
     folder = PLATFORMS[platform][0]
-    library = f"{folder}/lib{LIB_NAME}{'d' if debug else ''}.so"
+    member = f"{folder}/{library_file(library, debug)}"
     names = files_of(archive)
     for name in names:
-        if name != library:
-            report.error(path, f"holds extra file '{name}' (only {library} belongs there)")
-    if library not in names:
-        report.error(path, f"lacks {library}")
-        return False
-    check_library(report, f"{path}!{library}", archive.read(library), platform, debug,
-                  entry_points)
-    return True
+        if name != member:
+            report.error(path, f"holds extra file '{name}' (only {member} belongs there)")
+    if member not in names:
+        report.error(path, f"lacks {member}")
+        return None
+    return check_library(report, f"{path}!{member}", archive.read(member), platform, debug,
+                         library, headers)
+
+
+def check_natives(report, where, natives, exports):
+    """Each native method of the jar is exported by exactly one library of a platform and build
+    type; each JNI name a library exports belongs to a native method. `exports`: zip path ->
+    the names its library exports."""
+    for method, names in sorted(natives.items()):
+        found = [path for path, exported in exports.items() if names & exported]
+        if not found:
+            report.error(where, f"no library exports the native method {method} "
+                                f"({min(names, key=len)}): {', '.join(sorted(exports))}")
+        elif len(found) > 1:
+            report.error(where, f"native method {method} is exported by more than one library: "
+                                f"{', '.join(found)}")
+    known = set().union(*natives.values()) if natives else set()
+    for path, exported in sorted(exports.items()):
+        stray = {name for name in exported if name.startswith(ANY_JNI_PREFIX)} - known
+        if stray:
+            report.error(path, f"exports JNI names no native method of the jar has: "
+                               f"{name_list(stray)}")
 
 
 # ---- the whole package ----------------------------------------------------------------------
@@ -412,7 +636,9 @@ def check_platform_zip(report, path, platform, debug, entry_points):
 def check_package(report, repo, json_paths):
     counts = {"artifact files": 0, "platform libraries": 0}
     checked = set()  # paths already checked, as two files may name the same artifact
-    declared_by = {}  # headers zip -> the entry points its BrovaDriver.h declares (or None)
+    headers_of = {}  # headers zip -> its Headers (or None)
+    natives_of = {}  # Java jar -> its native methods (or None)
+    exports_of = {}  # platform zip -> the names its library exports (or None)
 
     def once(path):
         if path in checked:
@@ -438,19 +664,20 @@ def check_package(report, repo, json_paths):
             return [dep for dep in data.get(key, []) if usable(dep)] \
                 if isinstance(data.get(key), list) else []
 
-        # The headers first: BrovaDriver.h says which c_ entry points the libraries export.
-        entry_points = None
+        # The headers first: they say which c_ entry points and classes the libraries export.
+        headers = None
         for dep in deps("cppDependencies"):
             artifact = Artifact(repo, dep)
             check_pom(report, artifact, checked)
-            headers = artifact.path("headers")
-            if once(headers):
-                declared_by[headers] = check_headers(report, headers)
-            entry_points = entry_points or declared_by[headers]
+            headers_zip = artifact.path("headers")
+            if once(headers_zip):
+                headers_of[headers_zip] = check_headers(report, headers_zip)
+            headers = headers or headers_of[headers_zip]
             sources = artifact.path("sources")
             if once(sources):
                 open_zip(report, sources)
 
+        natives = {}
         for dep in deps("javaDependencies"):
             artifact = Artifact(repo, dep)
             check_pom(report, artifact, checked)
@@ -458,27 +685,44 @@ def check_package(report, repo, json_paths):
                                        ("javadoc", ".html")):
                 jar = artifact.path(classifier, "jar")
                 if once(jar):
-                    check_jar(report, jar, member)
+                    archive = check_jar(report, jar, member)
+                    if classifier is None:
+                        natives_of[jar] = archive and jar_natives(report, jar, archive)
+                if classifier is None and natives is not None:
+                    found = natives_of.get(jar)
+                    natives = None if found is None else {**natives, **found}
 
+        # Platform zip -> its library's exports, by platform and build type, for the natives.
+        by_platform = {}
         for key, platforms_key in (("cppDependencies", "binaryPlatforms"),
                                    ("jniDependencies", "validPlatforms")):
             for dep in deps(key):
                 artifact = Artifact(repo, dep)
                 check_pom(report, artifact, checked)
+                library = library_of_artifact(dep)
                 platforms = dep.get(platforms_key)
-                if not isinstance(platforms, list):
+                if library is None or not isinstance(platforms, list):
                     continue
                 for platform in platforms:
                     if platform not in PLATFORMS:
                         continue
                     for debug in (False, True):
                         zip_path = artifact.path(platform + ("debug" if debug else ""))
-                        if once(zip_path) and check_platform_zip(report, zip_path, platform,
-                                                                 debug, entry_points):
-                            counts["platform libraries"] += 1
+                        if once(zip_path):
+                            exports_of[zip_path] = check_platform_zip(
+                                report, zip_path, platform, debug, library, headers)
+                            if exports_of[zip_path] is not None:
+                                counts["platform libraries"] += 1
+                        by_platform.setdefault((platform, debug), {})[zip_path] = \
+                            exports_of[zip_path]
+
+        if natives is None:
+            continue
+        for (platform, debug), exports in sorted(by_platform.items()):
+            if all(exported is not None for exported in exports.values()):
+                check_natives(report, f"{path} {platform}{' debug' if debug else ''}", natives,
+                              exports)
     return counts
-
-
 def main(argv):
     if len(argv) < 3:
         print(f"usage: {argv[0]} REPO JSON...", file=sys.stderr)

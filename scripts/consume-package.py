@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Plays the robot build tool's part for one platform: reads a vendordep file, finds each
 artifact it names in a local Maven repository from the file's coordinates alone, unpacks the
-headers and the platform's library into a fresh folder, builds a C++ and a Java robot program
-against only those, and runs both on the simulated platform standing in for the robot's HAL
-(libwpiHal.so), with a simulated BrovaQuad answering on device 5.
+headers and the platform's libraries (every C++ dependency's) into a fresh folder, builds a C++
+and a Java robot program against only those, and runs both on the simulated platform standing in
+for the robot's HAL (libwpiHal.so), with simulated BrovaQuads answering on devices 5 and 6 and a
+BrovaSmall on device 7.
 
   scripts/consume-package.py VENDORDEP.json REPOSITORY STAND_IN_DIR [--platform linuxx86-64]
 
@@ -52,38 +53,47 @@ def main():
     args = parser.parse_args()
 
     vendordep = json.loads(args.vendordep.read_text())
-    cpp = vendordep["cppDependencies"][0]
-    jni = vendordep["jniDependencies"][0]
+    cpps = vendordep["cppDependencies"]
+    jnis = vendordep["jniDependencies"]
     java = vendordep["javaDependencies"][0]
-    if args.platform not in cpp["binaryPlatforms"] or args.platform not in jni["validPlatforms"]:
+    if any(args.platform not in cpp["binaryPlatforms"] for cpp in cpps) or \
+            any(args.platform not in jni["validPlatforms"] for jni in jnis):
         raise SystemExit(f"consume-package: {args.vendordep} has no {args.platform}")
 
     with tempfile.TemporaryDirectory(prefix="brova-consumer-") as scratch:
         work = pathlib.Path(scratch)
         headers, libraries = work / "headers", work / "libraries"
-        zipfile.ZipFile(fetch(maven_path(args.repository, cpp, cpp["headerClassifier"], "zip"))).extractall(headers)
-        platform_zip = fetch(maven_path(args.repository, cpp, args.platform, "zip"))
-        for name in zipfile.ZipFile(platform_zip).namelist():
-            if name.endswith(".so"):
-                libraries.mkdir(exist_ok=True)
-                target = libraries / pathlib.Path(name).name
-                target.write_bytes(zipfile.ZipFile(platform_zip).read(name))
-        jni_zip = fetch(maven_path(args.repository, jni, args.platform, "zip"))
-        if jni_zip != platform_zip:
-            raise SystemExit("consume-package: the JNI and C++ dependencies name different zips")
+        libraries.mkdir()
+        platform_zips, link = [], []
+        for cpp in cpps:
+            zipfile.ZipFile(fetch(maven_path(args.repository, cpp, cpp["headerClassifier"],
+                                             "zip"))).extractall(headers)
+            platform_zip = fetch(maven_path(args.repository, cpp, args.platform, "zip"))
+            platform_zips.append(platform_zip)
+            for name in zipfile.ZipFile(platform_zip).namelist():
+                if name.endswith(".so"):
+                    target = libraries / pathlib.Path(name).name
+                    target.write_bytes(zipfile.ZipFile(platform_zip).read(name))
+            library_name = cpp["libName"]
+            if not (libraries / f"lib{library_name}.so").is_file():
+                raise SystemExit(f"consume-package: {platform_zip} holds no lib{library_name}.so")
+            link.append(f"-l{library_name}")
+        # Java loads what the JNI dependencies name: the C++ dependencies' libraries.
+        for jni in jnis:
+            jni_zip = fetch(maven_path(args.repository, jni, args.platform, "zip"))
+            if jni_zip not in platform_zips:
+                raise SystemExit(f"consume-package: the JNI dependency {jni_zip} is none of the "
+                                 f"C++ dependencies' zips")
         jar = work / "BrovaDriver-java.jar"
         shutil.copy(fetch(maven_path(args.repository, java, None, "jar")), jar)
-        library_name = cpp["libName"]
-        if not (libraries / f"lib{library_name}.so").is_file():
-            raise SystemExit(f"consume-package: {platform_zip} holds no lib{library_name}.so")
 
         environment = dict(os.environ)
         environment["LD_LIBRARY_PATH"] = f"{libraries}:{args.stand_in}"
-        environment["BROVA_SIM_CONTROLLERS"] = "quad:5"
+        environment["BROVA_SIM_CONTROLLERS"] = "quad:5,quad:6,small:7"
 
         robot = work / "robot"
         run(["c++", "-std=c++20", "-o", robot, PROGRAMS / "Robot.cpp", f"-I{headers}",
-             f"-L{libraries}", f"-l{library_name}", f"-L{args.stand_in}", "-lwpiHal", "-pthread"])
+             f"-L{libraries}", *link, f"-L{args.stand_in}", "-lwpiHal", "-pthread"])
         run([robot], env=environment)
 
         classes = work / "classes"

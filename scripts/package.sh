@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # Writes what a robot project needs to add BrovaDriver as a vendor library:
 #   build/maven/        a Maven repository (group com.quorvel.frc): BrovaDriver-java (the jar, its
-#                       sources and javadoc) and BrovaDriver-cpp (public headers, sources, and per
-#                       platform a zip holding linux/<arch>/shared/libBrovaDriver.so, with a
-#                       debug variant holding libBrovaDriverd.so)
+#                       sources and javadoc), and one artifact per library, each with the public
+#                       headers, its sources, and per platform a zip holding
+#                       linux/<arch>/shared/lib<library>.so, with a debug variant holding
+#                       lib<library>d.so:
+#                         BrovaDriver-cpp          libBrovaDriver.so: the C entry points and the
+#                                                  natives of com.quorvel.frc.jni's raw classes
+#                         BrovaDriverObjects-cpp   libBrovaDriverObjects.so: the C++ objects and
+#                                                  the Java objects' natives
+#                       A robot program links, or loads, both.
 #   build/vendordeps/   BrovaDriver-2027.json and BrovaDriver-2026.json, the vendordep files
 # Each HAL generation is its own version, YEAR.<project version>: the 2027 set for the 2027 control
 # system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), the 2026 set for the
@@ -31,28 +37,36 @@ mkdir -p "$work/stage" "$repo" "$vendordeps"
 
 say() { echo "== $*"; }
 
-# build NAME HAL TYPE [TOOLCHAIN]: the library alone (and, on this machine's processor, the
+# The packaged libraries; a debug build names each with a "d" before ".so".
+libraries=(BrovaDriver BrovaDriverObjects)
+# The sources each library is built from (folders of brovaDriver/): the core, and what each
+# library adds over it.
+sources_BrovaDriver=(common can controller analog exports)
+sources_BrovaDriverObjects=(common can controller analog devices objects)
+
+# build NAME HAL TYPE [TOOLCHAIN]: the libraries alone (and, on this machine's processor, the
 # stand-in platform and the jar), under build/package/NAME.
 build() {
-  local name=$1 hal=$2 type=$3 toolchain=${4:-} library=BrovaDriver
-  [[ $type == Debug ]] && library=BrovaDriverd
-  # Built with the RUNPATH it has when installed ($ORIGIN: the HAL beside it), not the build's.
+  local name=$1 hal=$2 type=$3 toolchain=${4:-} debug=
+  [[ $type == Debug ]] && debug=d
+  # Built with the RUNPATH they have when installed ($ORIGIN: the HAL beside them), not the
+  # build's.
   local args=(-G Ninja -DCMAKE_BUILD_TYPE="$type" -DBROVA_HAL="$hal" -DBROVA_BUILD_TESTS=OFF
     -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON -DBROVA_SIM_AS_WPIHAL=ON
-    -DBROVA_LIBRARY_NAME="$library" -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON)
+    -DBROVA_LIBRARY_NAME="BrovaDriver$debug" -DBROVA_OBJECTS_LIBRARY_NAME="BrovaDriverObjects$debug"
+    -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON)
   [[ -n $toolchain ]] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain")
   say "building $name ($type, HAL $hal)"
   cmake -S "$root" -B "$work/$name" "${args[@]}" >/dev/null
-  cmake --build "$work/$name" --target BrovaDriver brovaDriverJar
+  cmake --build "$work/$name" --target "${libraries[@]}" brovaDriverJar
 }
 
-# platform_zip ZIP ARCH BUILD: a zip whose only file is linux/ARCH/shared/<the library>.
+# platform_zip ZIP ARCH FILE: a zip whose only file is linux/ARCH/shared/ and FILE's name.
 platform_zip() {
-  local zip=$1 arch=$2 build_dir=$3
+  local zip=$1 arch=$2 file=$3
   local stage=$work/stage/$(basename "$zip" .zip)
   mkdir -p "$stage/linux/$arch/shared"
-  cp -L "$(find "$build_dir/brovaDriver" -maxdepth 1 -name 'libBrovaDriver*.so')" \
-    "$stage/linux/$arch/shared/"
+  cp -L "$file" "$stage/linux/$arch/shared/"
   (cd "$stage" && jar cfM "$zip" linux)
 }
 
@@ -100,39 +114,83 @@ vendordep() {
     {"groupId": "$group", "artifactId": "BrovaDriver-java", "version": "$version"}
   ],
   "jniDependencies": [
-    {
-      "groupId": "$group",
-      "artifactId": "BrovaDriver-cpp",
-      "version": "$version",
-      "isJar": false,
-      "skipInvalidPlatforms": true,
-      "validPlatforms": $platforms
-    }
+$(each_library jni_dependency "$version" "$platforms")
   ],
   "cppDependencies": [
-    {
-      "groupId": "$group",
-      "artifactId": "BrovaDriver-cpp",
-      "version": "$version",
-      "libName": "BrovaDriver",
-      "headerClassifier": "headers",
-      "sourcesClassifier": "sources",
-      "sharedLibrary": true,
-      "skipInvalidPlatforms": true,
-      "binaryPlatforms": $platforms
-    }
+$(each_library cpp_dependency "$version" "$platforms")
   ]
 }
 EOF
 }
 
-# publish VERSION JAR_BUILD PLATFORM=ARCH=BUILD...: both artifacts of one version.
+# each_library FUNCTION ARGUMENT...: `FUNCTION LIBRARY ARGUMENT...` for each packaged library,
+# as the items of a JSON list.
+each_library() {
+  local function=$1 library separator=""
+  shift
+  for library in "${libraries[@]}"; do
+    printf '%s' "$separator"
+    "$function" "$library" "$@"
+    separator=$',\n'
+  done
+}
+
+# jni_dependency LIBRARY VERSION PLATFORMS: Java loads each library from its platform zip.
+jni_dependency() {
+  printf '%s' "    {
+      \"groupId\": \"$group\",
+      \"artifactId\": \"$1-cpp\",
+      \"version\": \"$2\",
+      \"isJar\": false,
+      \"skipInvalidPlatforms\": true,
+      \"validPlatforms\": $3
+    }"
+}
+
+# cpp_dependency LIBRARY VERSION PLATFORMS: a C++ program links each library.
+cpp_dependency() {
+  printf '%s' "    {
+      \"groupId\": \"$group\",
+      \"artifactId\": \"$1-cpp\",
+      \"version\": \"$2\",
+      \"libName\": \"$1\",
+      \"headerClassifier\": \"headers\",
+      \"sourcesClassifier\": \"sources\",
+      \"sharedLibrary\": true,
+      \"skipInvalidPlatforms\": true,
+      \"binaryPlatforms\": $3
+    }"
+}
+
+# publish_cpp LIBRARY VERSION PLATFORM=ARCH=BUILD...: LIBRARY-cpp of one version: the headers
+# (the one public folder, which serves both libraries), its sources, a zip per platform and
+# build type.
+publish_cpp() {
+  local library=$1 version=$2
+  shift 2
+  local artifact=$library-cpp
+  local cpp_dir=$repo/$group_path/$artifact/$version
+  local -n sources=sources_$library
+  mkdir -p "$cpp_dir"
+  (cd brovaDriver/include && jar cfM "$cpp_dir/$artifact-$version-headers.zip" .)
+  (cd brovaDriver && jar cfM "$cpp_dir/$artifact-$version-sources.zip" "${sources[@]}")
+  local entry platform arch build_dir
+  for entry in "$@"; do
+    IFS== read -r platform arch build_dir <<<"$entry"
+    platform_zip "$cpp_dir/$artifact-$version-$platform.zip" "$arch" \
+      "$work/$build_dir/brovaDriver/lib$library.so"
+    platform_zip "$cpp_dir/$artifact-$version-${platform}debug.zip" "$arch" \
+      "$work/$build_dir-debug/brovaDriver/lib${library}d.so"
+  done
+  pom "$cpp_dir" "$artifact" "$version" pom
+}
+
+# publish VERSION JAR_BUILD PLATFORM=ARCH=BUILD...: every artifact of one version.
 publish() {
   local version=$1 jar_build=$2
   shift 2
   local java_dir=$repo/$group_path/BrovaDriver-java/$version
-  local cpp_dir=$repo/$group_path/BrovaDriver-cpp/$version
-  mkdir -p "$java_dir" "$cpp_dir"
+  mkdir -p "$java_dir"
 
   cp "$jar_build/brovaDriver/brova-driver.jar" "$java_dir/BrovaDriver-java-$version.jar"
   (cd java/src/main/java && jar cfM "$java_dir/BrovaDriver-java-$version-sources.jar" \
@@ -140,17 +198,10 @@ publish() {
   (cd "$work/javadoc" && jar cfM "$java_dir/BrovaDriver-java-$version-javadoc.jar" .)
   pom "$java_dir" BrovaDriver-java "$version" jar
 
-  (cd brovaDriver/include && jar cfM "$cpp_dir/BrovaDriver-cpp-$version-headers.zip" .)
-  (cd brovaDriver && jar cfM "$cpp_dir/BrovaDriver-cpp-$version-sources.zip" \
-    common can controller analog exports)
-  local entry platform arch build_dir
-  for entry in "$@"; do
-    IFS== read -r platform arch build_dir <<<"$entry"
-    platform_zip "$cpp_dir/BrovaDriver-cpp-$version-$platform.zip" "$arch" "$work/$build_dir"
-    platform_zip "$cpp_dir/BrovaDriver-cpp-$version-${platform}debug.zip" "$arch" \
-      "$work/$build_dir-debug"
+  local library
+  for library in "${libraries[@]}"; do
+    publish_cpp "$library" "$version" "$@"
   done
-  pom "$cpp_dir" BrovaDriver-cpp "$version" pom
 }
 
 for type in Release Debug; do

@@ -19,6 +19,9 @@ import zipfile
 
 CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check-package.py")
 OTHER_UUID = "00000000-1111-4222-8333-444444444444"
+# The package's two libraries (the C entry points; the objects).
+DRIVER = "BrovaDriver"
+OBJECTS = "BrovaDriverObjects"
 
 
 class Unavailable(Exception):
@@ -43,19 +46,22 @@ class Package:
             json.dump(data, stream, indent=2)
         return os.path.basename(self.jsons[index])
 
-    def cpp_artifact(self, classifier, platform=None, ext="zip"):
-        """Path of a cpp artifact of the first vendordep whose cpp dependency lists `platform`."""
+    def cpp_artifact(self, classifier, platform=None, ext="zip", library=DRIVER):
+        """Path of `library`'s cpp artifact in the first vendordep whose cpp dependency for it
+        lists `platform`."""
         for index in range(len(self.jsons)):
             for dep in self.load(index)["cppDependencies"]:
-                if platform is None or platform in dep["binaryPlatforms"]:
+                if dep["libName"] == library and (platform is None or
+                                                  platform in dep["binaryPlatforms"]):
                     name, version = dep["artifactId"], dep["version"]
                     suffix = f"-{classifier}" if classifier else ""
                     return os.path.join(self.repo, *dep["groupId"].split("."), name, version,
                                         f"{name}-{version}{suffix}.{ext}")
-        raise Unavailable(f"no cppDependencies entry lists {platform}")
+        raise Unavailable(f"no cppDependencies entry for {library} lists {platform}")
 
-    def platform_zip(self, platform):
-        return self.cpp_artifact(platform, platform)
+    def platform_zip(self, platform, library=DRIVER, debug=False):
+        return self.cpp_artifact(platform + ("debug" if debug else ""), platform,
+                                 library=library)
 
 
 def read_zip(path):
@@ -86,10 +92,13 @@ def change_library(path, change):
 
 # ---- how each case breaks the package; each returns the name of the file it broke ----------
 
-def remove_arm64_zip(package):
-    path = package.platform_zip("linuxarm64")
+def remove(path):
     os.remove(path)
     return os.path.basename(path)
+
+
+def remove_arm64_zip(package):
+    return remove(package.platform_zip("linuxarm64"))
 
 
 def x86_64_library_in_arm64_zip(package):
@@ -98,18 +107,65 @@ def x86_64_library_in_arm64_zip(package):
                           lambda _: x86_64[library_of(x86_64)])
 
 
-def add_needed(data):
-    with tempfile.TemporaryDirectory() as folder:
-        library = os.path.join(folder, "lib.so")
-        with open(library, "wb") as stream:
-            stream.write(data)
-        subprocess.run(["patchelf", "--add-needed", "libBrovaSimHal.so", library], check=True)
-        with open(library, "rb") as stream:
-            return stream.read()
+def patchelf(*arguments):
+    """A change of a library's bytes: patchelf with `arguments` run on them."""
+    def change(data):
+        with tempfile.TemporaryDirectory() as folder:
+            library = os.path.join(folder, "lib.so")
+            with open(library, "wb") as stream:
+                stream.write(data)
+            subprocess.run(["patchelf", *arguments, library], check=True)
+            with open(library, "rb") as stream:
+                return stream.read()
+    return change
 
 
 def needs_sim_hal(package):
-    return change_library(package.platform_zip("linuxx86-64"), add_needed)
+    return change_library(package.platform_zip("linuxx86-64"),
+                          patchelf("--add-needed", "libBrovaSimHal.so"))
+
+
+def debug_objects_need_release_driver(package):
+    return change_library(package.platform_zip("linuxx86-64", OBJECTS, debug=True),
+                          patchelf("--add-needed", "libBrovaDriver.so"))
+
+
+def objects_run_path_into_a_build(package):
+    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
+                          patchelf("--set-rpath", "/home/builder/build"))
+
+
+def rename(old, new):
+    """A change of a library's bytes that renames symbols in place, at the same length."""
+    def change(data):
+        assert old in data and len(old) == len(new), old
+        return data.replace(old, new)
+    return change
+
+
+def objects_export_outside_brova(package):
+    # Every name of class brova::BrovaSmall moves to namespace xrova.
+    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
+                          rename(b"5brova10BrovaSmall", b"5xrova10BrovaSmall"))
+
+
+def objects_lack_a_class(package):
+    # brova::BrovaSmall's constructors (C1, C2) become other names of the class.
+    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
+                          rename(b"5brova10BrovaSmallC", b"5brova10BrovaSmallX"))
+
+
+def native_not_exported(package):
+    # One raw native of FeruxJNI is renamed out of the JNI names: no library implements it.
+    return change_library(package.platform_zip("linuxx86-64"),
+                          rename(b"Java_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage",
+                                 b"Jbva_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage"))
+
+
+def drop_objects_dependency(key):
+    def change(data):
+        data[key] = [dep for dep in data[key] if dep["artifactId"] != f"{OBJECTS}-cpp"]
+    return lambda package: package.edit_json(change)
 
 
 def define_frc_symbol(data):
@@ -190,6 +246,24 @@ CASES = [
     ("symbol defined in namespace frc", frc_symbol, "namespace frc", False),
     ("hard-float athena library", hard_float_athena, "hard-float", True),
     ("non-header in the headers zip", source_file_in_headers, "not a header", False),
+    ("objects library left out of the C++ dependencies",
+     drop_objects_dependency("cppDependencies"),
+     "'cppDependencies' lacks the BrovaDriverObjects library", False),
+    ("objects library left out of the JNI dependencies",
+     drop_objects_dependency("jniDependencies"),
+     "'jniDependencies' lacks the BrovaDriverObjects library", False),
+    ("missing objects platform zip",
+     lambda p: remove(p.platform_zip("linuxarm64", OBJECTS)), "missing", False),
+    ("debug objects library needs the release driver", debug_objects_need_release_driver,
+     "DT_NEEDED libBrovaDriver.so", False),
+    ("objects library's run path into a build folder", objects_run_path_into_a_build,
+     "RUNPATH is /home/builder/build, not $ORIGIN", False),
+    ("objects library exports outside namespace brova", objects_export_outside_brova,
+     "outside namespace brova", False),
+    ("objects library lacks a class of the headers", objects_lack_a_class,
+     "does not export brova::BrovaSmall", False),
+    ("a Java native no library exports", native_not_exported,
+     "no library exports the native method com.quorvel.frc.jni.FeruxJNI.c_getVoltage", False),
 ]
 
 

@@ -37,7 +37,8 @@ TEST_P(ReadCommandLine, SettingsAndExit) {
   const std::string out = testing::internal::GetCapturedStdout();
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(exit, c.exit);
-  EXPECT_EQ(settings.quadDevice, c.settings.quadDevice);
+  EXPECT_EQ(settings.leftDevice, c.settings.leftDevice);
+  EXPECT_EQ(settings.rightDevice, c.settings.rightDevice);
   EXPECT_EQ(settings.smallDevice, c.settings.smallDevice);
   EXPECT_DOUBLE_EQ(settings.seconds, c.settings.seconds);
   EXPECT_EQ(extra, c.extra);
@@ -51,22 +52,28 @@ TEST_P(ReadCommandLine, SettingsAndExit) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadCommandLine,
-    ::testing::Values(CommandLine{"Nothing", {}, std::nullopt, {}, ""},
-                      CommandLine{
-                          "Every",
-                          {"--quad", "63", "--small", "1", "--seconds", "0.5", "--capture", "f"},
-                          std::nullopt,
-                          {63, 1, 0.5},
-                          "f"},
-                      CommandLine{"Help", {"--help"}, 0, {}, ""},
-                      CommandLine{"PartNumber", {"--quad", "12x"}, 2, {}, ""},
-                      CommandLine{"DeviceBeyond63", {"--small", "64"}, 2, {}, ""},
-                      CommandLine{"DeviceZero", {"--quad", "0"}, 2, {}, ""},
-                      CommandLine{"ZeroSeconds", {"--seconds", "0"}, 2, {}, ""},
-                      CommandLine{"NanSeconds", {"--seconds", "nan"}, 2, {}, ""},
-                      CommandLine{"OverAnHour", {"--seconds", "3601"}, 2, {}, ""},
-                      CommandLine{"MissingValue", {"--capture"}, 2, {}, ""},
-                      CommandLine{"Unknown", {"--can", "vcan0"}, 2, {}, ""}),
+    ::testing::Values(
+        CommandLine{"Nothing", {}, std::nullopt, {}, ""},
+        CommandLine{
+            "Every",
+            {"--left", "63", "--right", "2", "--small", "1", "--seconds", "0.5", "--capture", "f"},
+            std::nullopt,
+            {63, 2, 1, 0.5},
+            "f"},
+        CommandLine{
+            "SidesSwapped", {"--left", "6", "--right", "5"}, std::nullopt, {6, 5, 7, 5.0}, ""},
+        CommandLine{"BothSidesOnOneDevice", {"--right", "5"}, 2, {}, ""},
+        CommandLine{"IntakeOnTheLeftDevice", {"--small", "5"}, 2, {}, ""},
+        CommandLine{"GoodValuesThenABadOne", {"--left", "9", "--seconds", "0"}, 2, {}, ""},
+        CommandLine{"Help", {"--help"}, 0, {}, ""},
+        CommandLine{"PartNumber", {"--left", "12x"}, 2, {}, ""},
+        CommandLine{"DeviceBeyond63", {"--small", "64"}, 2, {}, ""},
+        CommandLine{"DeviceZero", {"--right", "0"}, 2, {}, ""},
+        CommandLine{"ZeroSeconds", {"--seconds", "0"}, 2, {}, ""},
+        CommandLine{"NanSeconds", {"--seconds", "nan"}, 2, {}, ""},
+        CommandLine{"OverAnHour", {"--seconds", "3601"}, 2, {}, ""},
+        CommandLine{"MissingValue", {"--capture"}, 2, {}, ""},
+        CommandLine{"Unknown", {"--can", "vcan0"}, 2, {}, ""}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,10 +1,13 @@
 # Installs the build to a fresh prefix and uses it as a robot team would, from the installed tree
-# alone: the consumer project (find_package with COMPONENTS Simulation, a C and a C++ program)
-# configured with only CMAKE_PREFIX_PATH, built and run; pkg-config's flags compile and link the C
-# program; the package reports a missing component by name.
+# alone: the consumer project (find_package with COMPONENTS Simulation, a C program on the C
+# entry points and a C++ program on the objects) configured with only CMAKE_PREFIX_PATH, built
+# and run; pkg-config's flags build both programs; the package reports a missing component by
+# name.
 #
 #   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK_DIR=... -DGENERATOR=... -DC_COMPILER=...
-#         -DCXX_COMPILER=... -DVERSION=... -DLIBDIR=... -DPKG_CONFIG=... -P InstallTest.cmake
+#         -DCXX_COMPILER=... -DVERSION=... -DLIBDIR=... -DPKG_CONFIG=... -DSIM_LIBRARY=...
+#         -P InstallTest.cmake
+# SIM_LIBRARY: the simulated platform's library name, lib<SIM_LIBRARY>.so
 cmake_minimum_required(VERSION 3.25)
 set(here ${CMAKE_CURRENT_LIST_DIR})
 set(prefix ${WORK_DIR}/prefix)
@@ -22,11 +25,13 @@ endfunction()
 
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --config ${CONFIG} --prefix ${prefix})
 
-# The installed driver finds its platform library beside itself, not in the build tree.
-file(READ_ELF ${prefix}/${LIBDIR}/libBrovaDriver.so RUNPATH runpath RPATH rpath)
-if(NOT "${runpath}${rpath}" STREQUAL "$ORIGIN")
-  message(FATAL_ERROR "installed libBrovaDriver.so has run path '${runpath}${rpath}', not $ORIGIN")
-endif()
+# The installed libraries find their platform library beside themselves, not in the build tree.
+foreach(library libBrovaDriver.so libBrovaDriverObjects.so)
+  file(READ_ELF ${prefix}/${LIBDIR}/${library} RUNPATH runpath RPATH rpath)
+  if(NOT "${runpath}${rpath}" STREQUAL "$ORIGIN")
+    message(FATAL_ERROR "installed ${library} has run path '${runpath}${rpath}', not $ORIGIN")
+  endif()
+endforeach()
 
 # The consumer: configured with the prefix only (and no user package registry), same toolchain.
 set(consumer ${WORK_DIR}/consumer)
@@ -40,7 +45,7 @@ if(NOT output MATCHES "C consumer: results as defined")
   message(FATAL_ERROR "C consumer printed:\n${output}")
 endif()
 run("C++ consumer" ${consumer}/cpp_consumer)
-if(NOT output MATCHES "C\\+\\+ consumer: the simulated BrovaQuad answers")
+if(NOT output MATCHES "C\\+\\+ consumer: two simulated BrovaQuads answer")
   message(FATAL_ERROR "C++ consumer printed:\n${output}")
 endif()
 
@@ -56,11 +61,23 @@ if(NOT modversion STREQUAL VERSION)
 endif()
 run("pkg-config --cflags --libs" ${pc_env} ${PKG_CONFIG} --cflags --libs brova-driver)
 separate_arguments(flags UNIX_COMMAND "${output}")
-if(NOT "-lBrovaDriver" IN_LIST flags)
-  message(FATAL_ERROR "pkg-config flags lack -lBrovaDriver: ${output}")
-endif()
-run("compiling with pkg-config's flags" ${C_COMPILER} ${here}/consumer/CConsumer.c ${flags}
+foreach(library BrovaDriver BrovaDriverObjects)
+  if(NOT "-l${library}" IN_LIST flags)
+    message(FATAL_ERROR "pkg-config flags lack -l${library}: ${output}")
+  endif()
+endforeach()
+run("compiling C with pkg-config's flags" ${C_COMPILER} ${here}/consumer/CConsumer.c ${flags}
     -o ${WORK_DIR}/c_consumer_pkgconfig)
+# The C++ objects with the same flags and the simulated platform (its headers are in the same
+# include folder); run from the prefix's libraries alone.
+run("compiling C++ with pkg-config's flags" ${CXX_COMPILER} -std=c++20
+    ${here}/consumer/CppConsumer.cpp ${flags} -l${SIM_LIBRARY} -pthread
+    -o ${WORK_DIR}/cpp_consumer_pkgconfig)
+run("C++ consumer built with pkg-config's flags" ${CMAKE_COMMAND} -E env
+    LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${WORK_DIR}/cpp_consumer_pkgconfig)
+if(NOT output MATCHES "C\\+\\+ consumer: two simulated BrovaQuads answer")
+  message(FATAL_ERROR "C++ consumer built with pkg-config's flags printed:\n${output}")
+endif()
 
 # A missing component fails find_package and is named: one the package does not have, and
 # Simulation where only the driver is installed.

@@ -1,7 +1,7 @@
 // A robot program written in C++ against the public include folder alone: the C entry points,
-// including the identity texts that only C++ callers receive, and the C++ objects. No controller
-// answers on this bus, so queries read zero. Exits 0 when every result is the one the library
-// defines.
+// including the identity texts that only C++ callers receive, and the C++ objects (two at once,
+// from the objects library). No controller answers on this bus, so queries read zero. Exits 0 when
+// every result is the one the library defines.
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -44,14 +44,18 @@ int main() {
 
   {
     brova::BrovaQuad quadObject(5);
+    brova::BrovaQuad otherQuad(6);
     quadObject.set(1, 0.5);
+    otherQuad.set(1, -0.5);
+    expect(quadObject.getDeviceNumber() == 5 && otherQuad.getDeviceNumber() == 6,
+           "two BrovaQuad objects open at once");
     bool refused = false;
     try {
-      brova::BrovaQuad second(5);
+      brova::BrovaSmall sameNumber(6);
     } catch (const std::logic_error&) {
       refused = true;
     }
-    expect(refused, "a second object on device 5 is refused");
+    expect(refused, "a second object on an open device number is refused");
     quadObject.resetEncoder(2);
     const brova::Reading reset = quadObject.getEncoderDistance(2);
     expect(reset.present() && reset.value == 0.0, "a reset encoder's distance reads 0 at once");
