@@ -19,8 +19,8 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kLoopPeriod = 20ms;
-constexpr auto kTelemetryPeriod = 50ms;
-constexpr int kLoopsPerPrint = 15;  // the readings about three times a second
+constexpr auto kTelemetryPeriod = 20ms;  // every loop sees readings at most one loop old
+constexpr int kLoopsPerPrint = 15;       // the readings about three times a second
 constexpr int kQuadChannels = brova::BrovaQuad::kChannels;
 // A 10 cm wheel circumference over a 2048-count encoder.
 constexpr double kMetresPerTick = 0.1 / 2048;
@@ -62,13 +62,17 @@ std::string show(const brova::Reading& reading, int width, int decimals, const c
   return text;
 }
 
-const char* connection(bool connected) { return connected ? "answering" : "not answering"; }
+// Whether the controller answers; before its first answer, that it is still awaited.
+const char* connection(bool connected, const brova::Reading& first) {
+  if (connected) return "answering";
+  return first.state == brova::ReadingState::NotRead ? "no reply yet" : "not answering";
+}
 
 // One side of the drivetrain: the controller, then each motor's readings.
 void showSide(std::string& table, const char* side, const brova::BrovaQuad& quad, double command) {
   char line[200];
   std::snprintf(line, sizeof line, "  %-5s BrovaQuad %2d  %-13s  cmd %+.2f  temperature %s\n", side,
-                quad.getDeviceNumber(), connection(quad.isConnected()), command,
+                quad.getDeviceNumber(), connection(quad.isConnected(), quad.getCurrent(0)), command,
                 show(quad.getTemperature(), 6, 2, "C").c_str());
   table += line;
   for (int motor = 0; motor < kQuadChannels; ++motor) {
@@ -92,8 +96,8 @@ void printReadings(double t, const Profile& p, const brova::BrovaQuad& left,
   showSide(table, "right", right, p.right);
   std::snprintf(line, sizeof line,
                 "  intake BrovaSmall %2d %-13s  cmd %+.2f  current %s  distance %s\n",
-                intake.getDeviceNumber(), connection(intake.isConnected()), p.intake,
-                show(intake.getCurrent(), 6, 2, "A").c_str(),
+                intake.getDeviceNumber(), connection(intake.isConnected(), intake.getCurrent()),
+                p.intake, show(intake.getCurrent(), 6, 2, "A").c_str(),
                 show(intake.getEncoderDistance(), 7, 3, "m").c_str());
   table += line;
   if (ferux.isConnected()) {

@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # Measures the library on the simulated platform and writes docs/performance.md: commands
 # against the bare platform send, queries and readings beyond their pause, keep-alive spacing
-# under load, the JNI crossing, and memory. Takes about two minutes.
+# under load, the objects' telemetry refresh, the JNI crossing, and memory. Takes about three
+# minutes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target brova_bench brova_keepalive_bench brova_memory_bench \
-  brovaJavaBench >/dev/null
+cmake --build --preset default --target brova_bench brova_devices_bench brova_keepalive_bench \
+  brova_memory_bench brovaJavaBench >/dev/null
 
 out=build/performance
 mkdir -p "$out"
 echo "Benchmarks (commands, queries, analog readings)..."
 build/default/bench/brova_bench --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
   --benchmark_format=json --benchmark_out="$out/bench.json" --benchmark_out_format=json >/dev/null
+echo "Telemetry refresh of open devices, and twenty open devices..."
+build/default/bench/brova_devices_bench --benchmark_format=json --benchmark_out="$out/devices.json" \
+  --benchmark_out_format=json >/dev/null
 echo "Keep-alive spacing over 30 s with every core loaded..."
 build/default/bench/brova_keepalive_bench 30 "$(nproc)" >"$out/keepalive.txt"
 echo "Memory..."

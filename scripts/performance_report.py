@@ -131,7 +131,7 @@ for label, c_time, key in (("getFaults (no-op)", c_noop, "jni_getFaults_ns"),
     beyond = j[key] - c_time
     add(f"| {label} | {c_time:.1f} | {j[key]:.1f} | {beyond:.1f} | {verdict(beyond <= 50)} |")
 add("")
-add("## Object API: cached telemetry against the blocking query")
+add("## Object API: cached telemetry against the blocking query (goal: a C++ cached getter ≤ 10 ns)")
 add("")
 add("| Call | Time |")
 add("|---|---:|")
@@ -144,6 +144,34 @@ for key, label, unit, scale in (
          "Java `getCurrentBlocking` while the refresher runs", "ms", 1e-6)):
     if key in j:
         add(f"| {label} | {j[key] * scale:.{0 if unit == 'ns' else 2}f} {unit} |")
+add("")
+devices = {}
+for b in json.load(open(os.path.join(out, "devices.json")))["benchmarks"]:
+    devices[b["run_name"].split("/iterations:")[0]] = b
+add("## Objects: telemetry refresh, many devices (goals: a full BrovaQuad ≤ 20 ms, a BrovaSmall ≤ 10 ms, four BrovaQuads and two BrovaSmalls ≤ 25 ms)")
+add("")
+add("Open devices on the simulated bus, controllers answering 2 ms after each request, telemetry of")
+add("every quantity back to back; the time between successive fresh values of motor 0's current, from")
+add("the readings' own time stamps, over 2 s.")
+add("")
+add("| Devices | Refreshed | Mean (ms) | Median (ms) | p99 (ms) | Longest (ms) | Goal |")
+add("|---|---|---:|---:|---:|---:|---|")
+for name, label, kinds, goal in (
+        ("BM_RefreshOneQuad", "one BrovaQuad", ("quad",), 20),
+        ("BM_RefreshOneSmall", "one BrovaSmall", ("small",), 10),
+        ("BM_RefreshFourQuadsTwoSmalls", "four BrovaQuads, two BrovaSmalls", ("quad", "small"), 25)):
+    b = devices[name]
+    for kind in kinds:
+        what = "each BrovaQuad" if kind == "quad" else "each BrovaSmall"
+        add(f"| {label} | {what} | {b[kind + '_mean_ms']:.2f} | {b[kind + '_median_ms']:.2f} | "
+            f"{b[kind + '_p99_ms']:.2f} | {b[kind + '_max_ms']:.2f} | {verdict(b[kind + '_p99_ms'] <= goal)} |")
+t = devices["BM_TwentyOpenDevices"]
+add("")
+add("| Twenty open devices (ten of each model), telemetry every 20 ms | Value |")
+add("|---|---:|")
+add(f"| threads the library added | {int(t['threads_added'])} |")
+add(f"| of them the keep-alive and telemetry threads | {int(t['driver_threads'])} |")
+add(f"| resident memory the twenty took | {int(t['rss_delta_kb'])} kB |")
 add("")
 m = read_pairs("memory.txt")
 add("## Memory")

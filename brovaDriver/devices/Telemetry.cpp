@@ -175,7 +175,9 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
   auto entry = std::make_unique<Entry>();
   entry->device = &device;
   entry->choice = choice;
-  entry->period = std::max(period, std::chrono::nanoseconds::zero());
+  // A day stands for any longer period, so that the next round's time cannot overflow.
+  entry->period = std::clamp<std::chrono::nanoseconds>(period, std::chrono::nanoseconds::zero(),
+                                                       std::chrono::hours(24));
   entry->waves = roundOf(device.kind, choice);
   std::size_t widest = 0;
   for (const Wave& wave : entry->waves) widest = std::max(widest, wave.size());

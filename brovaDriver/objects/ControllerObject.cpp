@@ -1,5 +1,6 @@
 #include "brova/detail/ControllerObject.hpp"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -56,8 +57,10 @@ void ControllerObject::startTelemetry(std::chrono::milliseconds period, Telemetr
   check((choice.channels & ~0xFu) == 0,
         "telemetry channels " + std::to_string(choice.channels) + " name no channel 0..3");
   const Open& o = open();
+  // A day stands for any longer period, whose nanoseconds would not fit.
   o.device->startTelemetry(
-      period, devices::Choice{.quantities = choice.quantities, .channels = choice.channels});
+      std::min<std::chrono::milliseconds>(period, std::chrono::hours(24)),
+      devices::Choice{.quantities = choice.quantities, .channels = choice.channels});
 }
 
 void ControllerObject::stopTelemetry() { open().device->stopTelemetry(); }

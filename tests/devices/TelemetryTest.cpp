@@ -133,6 +133,17 @@ TEST_F(Telemetry, AResetWhileTheRequestIsUnderWayIsNotOverwritten) {
   EXPECT_TRUE(device->isConnected());  // the reply was taken, only not kept
 }
 
+TEST_F(Telemetry, TheLongestPeriodReadsOneRoundNotRoundsBackToBack) {
+  auto sim = answeringAtOnce(Kind::Quad, kNumber);
+  auto device = Device::open(Kind::Quad, kNumber, 1000);
+  device->startTelemetry(std::chrono::nanoseconds::max(),
+                         {.quantities = devices::kCurrent, .channels = 1});
+  ASSERT_TRUE(waitUntil([&] { return device->lastRound().count() > 0; }));
+  // Rounds against a controller that answers at once take well under a millisecond.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(sent(kCurrentRequest + kNumber).size(), 1u);
+}
+
 TEST_F(Telemetry, FramesPerSecondCountRequestsRepliesAndKeepAlive) {
   using std::chrono::milliseconds;
   const struct {
