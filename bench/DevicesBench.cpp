@@ -2,12 +2,14 @@
 // refreshed when the telemetry runs back to back, and what twenty open devices cost in threads
 // and memory.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,6 +100,56 @@ BENCHMARK(BM_RefreshOneSmall)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_RefreshFourQuadsTwoSmalls(benchmark::State& state) { refreshPeriod(state, 4, 2); }
 BENCHMARK(BM_RefreshFourQuadsTwoSmalls)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Processor time a thread of this process with the given name has used (user and system), in
+// seconds; 0 when there is none.
+double threadSeconds(const std::string& name) {
+  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+    std::ifstream comm(task.path() / "comm");
+    std::string taskName;
+    std::getline(comm, taskName);
+    if (taskName != name) continue;
+    std::ifstream stat(task.path() / "stat");
+    std::string line;
+    std::getline(stat, line);
+    // Fields after the name in parentheses: state is field 3, utime 14, stime 15.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    long ticks = 0;
+    for (int index = 3; index <= 15 && fields >> field; ++index) {
+      if (index >= 14) ticks += std::stol(field);
+    }
+    return double(ticks) / double(sysconf(_SC_CLK_TCK));
+  }
+  return 0.0;
+}
+
+// Four BrovaQuads and two BrovaSmalls reading everything every 20 ms, as a robot loop would ask:
+// the share of one core the telemetry thread takes, polling for replies, over five seconds.
+void BM_TelemetryThreadLoad(benchmark::State& state) {
+  brovasim::can::reset();
+  brovasim::can::setRecording(false);
+  std::vector<std::shared_ptr<brovasim::SimController>> sims;
+  std::vector<std::shared_ptr<Device>> open;
+  for (int i = 0; i < 6; ++i) {
+    const bool quad = i < 4;
+    const int number = 10 + i;
+    sims.push_back(brovasim::SimController::attach(
+        quad ? brovasim::SimController::Model::Quad : brovasim::SimController::Model::Small,
+        number));
+    open.push_back(Device::open(quad ? Kind::Quad : Kind::Small, number, 1000));
+    open.back()->startTelemetry(std::chrono::milliseconds(20), {});
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  const double before = threadSeconds("brova-telemetry");
+  const auto started = std::chrono::steady_clock::now();
+  for (auto _ : state) std::this_thread::sleep_for(std::chrono::seconds(5));
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+  state.counters["telemetry_cpu_percent"] =
+      100.0 * (threadSeconds("brova-telemetry") - before) / elapsed.count();
+  for (const auto& device : open) device->close();
+}
+BENCHMARK(BM_TelemetryThreadLoad)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // Twenty open devices with telemetry every 20 ms, no controller attached (the simulated
 // controllers' own threads and memory are not the driver's): the threads and the memory the

@@ -43,6 +43,8 @@ struct Entry {
   Clock::time_point roundStarted{};
   Clock::time_point nextRound{};
   Clock::time_point waveSent{};
+  // How long the latest wave whose replies all came took to be answered, as the thread saw it.
+  Clock::duration replyTime{};
   std::vector<Outstanding> outstanding;
   std::unique_lock<std::mutex> exchange;
 };
@@ -93,6 +95,7 @@ bool collect(Entry& entry, Clock::time_point now) {
   const auto limit = std::chrono::duration_cast<Clock::duration>(
       std::chrono::duration<double>(device.model.replyPause));
   if (!all && now < entry.waveSent + limit) return false;
+  if (all) entry.replyTime = now - entry.waveSent;
   for (const Outstanding& o : entry.outstanding) {
     if (!o.answered) device.unanswered(o.request->slot, o.generation);
   }
@@ -114,7 +117,9 @@ Clock::time_point step(Entry& entry) {
         // A blocking query holds the device: try again on the next poll.
         if (!entry.exchange.try_lock()) return now + kPoll;
         sendWave(entry, now);
-        return now + kPoll;
+        // Replies take about as long as the last ones did: the first look comes a little before
+        // that, instead of a poll every 200 µs all the way.
+        return now + std::max<Clock::duration>(kPoll, entry.replyTime * 3 / 4);
       case Entry::Phase::Waiting:
         if (!collect(entry, now)) return now + kPoll;
         entry.exchange.unlock();
