@@ -94,7 +94,7 @@ for name in sorted(n for n in runs if n.startswith("Command/")):
     cmd = least_time(name)
     add(f"| {what} | {bare:.1f} | {cmd:.1f} | {cmd / bare:.2f}× | {verdict(cmd / bare <= 1.10)} |")
 add("")
-add("## Queries and readings beyond their pause (goal: median ≤ 0.2 ms, p99 ≤ 1 ms)")
+add("## Queries and readings beyond their pause (goal: median ≤ 0.2 ms, p99 ≤ 1 ms; for the 10 ms and 1 ms pauses median ≤ 0.06 ms)")
 add("")
 add("| Call | Pause | Median beyond (µs) | p99 beyond (µs) | Goal |")
 add("|---|---:|---:|---:|---|")
@@ -103,7 +103,8 @@ for name in sorted(n for n in runs if n.startswith("Query/") or n.startswith("BM
     p99 = median_counter(name, "beyond_pause_p99_us")
     pause = "1 ms" if "Analog" in name else ("10 ms" if "quad" in name else "100 ms")
     label = name.split("/", 1)[1] if "/" in name else "analog getVoltage"
-    add(f"| {label} | {pause} | {median:.0f} | {p99:.0f} | {verdict(median <= 200 and p99 <= 1000)} |")
+    most = 200 if pause == "100 ms" else 60
+    add(f"| {label} | {pause} | {median:.0f} | {p99:.0f} | {verdict(median <= most and p99 <= 1000)} |")
 add("")
 k = read_pairs("keepalive.txt")
 add("## Keep-alive (goal: median 100.0–100.3 ms, p99 ≤ 100.5 ms)")
