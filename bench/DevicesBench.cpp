@@ -17,6 +17,7 @@
 #include "brovasim/SimCan.h"
 #include "brovasim/SimController.h"
 #include "devices/Device.h"
+#include "support/Threads.h"
 
 namespace brova::bench {
 namespace {
@@ -31,18 +32,6 @@ long statusField(const std::string& name) {
     if (line.rfind(name + ":", 0) == 0) return std::stol(line.substr(name.size() + 1));
   }
   return -1;
-}
-
-// Threads of this process with the given name.
-int threadsNamed(const std::string& name) {
-  int count = 0;
-  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-    std::ifstream comm(task.path() / "comm");
-    std::string taskName;
-    std::getline(comm, taskName);
-    count += taskName == name;
-  }
-  return count;
 }
 
 // The time between successive fresh values of each device's first reading (motor 0's current),
@@ -101,27 +90,22 @@ BENCHMARK(BM_RefreshOneSmall)->Iterations(1)->Unit(benchmark::kMillisecond);
 void BM_RefreshFourQuadsTwoSmalls(benchmark::State& state) { refreshPeriod(state, 4, 2); }
 BENCHMARK(BM_RefreshFourQuadsTwoSmalls)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// Processor time a thread of this process with the given name has used (user and system), in
-// seconds; 0 when there is none.
+// Processor time the thread of this process with the given name has used (user and system),
+// in seconds; 0 when there is none.
 double threadSeconds(const std::string& name) {
-  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
-    std::ifstream comm(task.path() / "comm");
-    std::string taskName;
-    std::getline(comm, taskName);
-    if (taskName != name) continue;
-    std::ifstream stat(task.path() / "stat");
-    std::string line;
-    std::getline(stat, line);
-    // Fields after the name in parentheses: state is field 3, utime 14, stime 15.
-    std::istringstream fields(line.substr(line.rfind(')') + 2));
-    std::string field;
-    long ticks = 0;
-    for (int index = 3; index <= 15 && fields >> field; ++index) {
-      if (index >= 14) ticks += std::stol(field);
-    }
-    return double(ticks) / double(sysconf(_SC_CLK_TCK));
+  const auto found = testing::threadDirectories(name);
+  if (found.empty()) return 0.0;
+  std::ifstream stat(found.front() / "stat");
+  std::string line;
+  std::getline(stat, line);
+  // Fields after the name in parentheses: state is field 3, utime 14, stime 15.
+  std::istringstream fields(line.substr(line.rfind(')') + 2));
+  std::string field;
+  long ticks = 0;
+  for (int index = 3; index <= 15 && fields >> field; ++index) {
+    if (index >= 14) ticks += std::stol(field);
   }
-  return 0.0;
+  return double(ticks) / double(sysconf(_SC_CLK_TCK));
 }
 
 // Four BrovaQuads and two BrovaSmalls reading everything every 20 ms, as a robot loop would ask:
@@ -176,7 +160,7 @@ void BM_TwentyOpenDevices(benchmark::State& state) {
   }
   state.counters["threads_added"] = double(statusField("Threads") - threadsBefore);
   state.counters["driver_threads"] =
-      double(threadsNamed("brova-devalive") + threadsNamed("brova-telemetry"));
+      double(testing::threadsNamed("brova-devalive") + testing::threadsNamed("brova-telemetry"));
   state.counters["rss_delta_kb"] = double(statusField("VmRSS") - rssBefore);
   for (const auto& device : open) device->close();
 }

@@ -7,6 +7,7 @@
 #include "can/Link.h"
 #include "common/Console.h"
 #include "controller/Commands.h"
+#include "controller/Queries.h"
 #include "devices/KeepAliveLoop.h"
 #include "devices/Kinds.h"
 #include "devices/State.h"
@@ -106,6 +107,11 @@ bool Device::telemetryRunning() const noexcept {
 void Device::resetReading(std::size_t slot, double value) {
   if (slot >= kReadingSlots) throw std::out_of_range("no reading slot " + std::to_string(slot));
   state_->reset(slot, value);
+}
+
+void Device::resetEncoder(uint8_t encoder) {
+  controller::resetEncoder(state_->model, encoder);
+  resetReading(slotOf(kEncoderCount, encoder), 0.0);
 }
 
 const ReadingBlock& Device::readings() const noexcept { return state_->readings(); }

@@ -65,8 +65,10 @@ class Device {
   bool telemetryRunning() const noexcept;
 
   // Sets a reading to `value`, fresh now; a request already under way for it no longer
-  // overwrites it (an encoder reset).
+  // overwrites it.
   void resetReading(std::size_t slot, double value);
+  // Sets encoder `encoder`'s count to zero on the controller, and its reading at once.
+  void resetEncoder(uint8_t encoder);
 
   const ReadingBlock& readings() const noexcept;
   // A reply arrived and, since then, fewer than three requests in a row went unanswered.

@@ -9,10 +9,7 @@
 
 #include "can/Link.h"
 #include "controller/KeepAlive.h"
-
-#ifdef __linux__
-#include <pthread.h>
-#endif
+#include "devices/BackgroundThread.h"
 
 namespace brova::devices::keepalive {
 namespace {
@@ -82,11 +79,7 @@ void add(int32_t device) {
   l.newcomers.reserve(l.newcomers.size() + l.devices.size() + 1);
   l.devices.reserve(l.newcomers.capacity());
   if (!l.running) {
-    std::thread thread(run);
-#ifdef __linux__
-    pthread_setname_np(thread.native_handle(), "brova-devalive");
-#endif
-    thread.detach();
+    startBackgroundThread(run, "brova-devalive");
     l.running = true;
   }
   l.newcomers.push_back(device);

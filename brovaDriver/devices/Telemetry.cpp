@@ -9,11 +9,11 @@
 
 #include "can/Link.h"
 #include "controller/Commands.h"
+#include "devices/BackgroundThread.h"
 #include "devices/BusLoad.h"
 #include "devices/Rounds.h"
 
 #ifdef __linux__
-#include <pthread.h>
 #include <sys/prctl.h>
 #endif
 
@@ -195,11 +195,7 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
     std::lock_guard lock(l.mutex);
     l.entries.reserve(l.entries.size() + 1);
     if (!l.running) {
-      std::thread thread(run);
-#ifdef __linux__
-      pthread_setname_np(thread.native_handle(), "brova-telemetry");
-#endif
-      thread.detach();
+      startBackgroundThread(run, "brova-telemetry");
       l.running = true;
     }
     l.entries.push_back(std::move(entry));

@@ -45,9 +45,7 @@ void BrovaQuad::setFrequency(int motor, int hz) {
 
 void BrovaQuad::resetEncoder(int encoder) {
   const uint8_t e = channel(encoder, "encoder");
-  const auto& device = *open().device;
-  controller::resetEncoder(device.model(), e);
-  open().device->resetReading(slotOf(devices::kEncoderCount, e), 0.0);
+  open().device->resetEncoder(e);
 }
 
 void BrovaQuad::setDistancePerTick(int encoder, double distance) {

@@ -30,11 +30,7 @@ void BrovaSmall::setFrequency(int hz) {
   controller::configureMotor(open().device->model(), kOnlyChannel, hz);
 }
 
-void BrovaSmall::resetEncoder() {
-  const auto& device = *open().device;
-  controller::resetEncoder(device.model(), kOnlyChannel);
-  open().device->resetReading(slotOf(devices::kEncoderCount, kOnlyChannel), 0.0);
-}
+void BrovaSmall::resetEncoder() { open().device->resetEncoder(kOnlyChannel); }
 
 void BrovaSmall::setDistancePerTick(double distance) { setPerTick(kOnlyChannel, distance); }
 
@@ -56,9 +52,7 @@ double BrovaSmall::getEncoderDistanceBlocking() const {
          perTick(kOnlyChannel);
 }
 
-Reading BrovaSmall::getCurrent() const {
-  return reading(slotOf(devices::kCurrent, kOnlyChannel));
-}
+Reading BrovaSmall::getCurrent() const { return reading(slotOf(devices::kCurrent, kOnlyChannel)); }
 Reading BrovaSmall::getEncoderDistance() const {
   return distance(slotOf(devices::kEncoderCount, kOnlyChannel), kOnlyChannel);
 }

@@ -16,10 +16,9 @@ namespace brova::detail {
 ControllerObject::ControllerObject(bool quad, int deviceNumber, int frequencyHz) {
   const devices::Kind kind = quad ? devices::Kind::Quad : devices::Kind::Small;
   checkRange(deviceNumber, kLowestDeviceNumber, kHighestDeviceNumber,
-             std::string(kindName(kind)) + " device number");
+             kindName(kind) + " device number");
   checkFrequency(frequencyHz);
   auto open = std::make_unique<Open>();
-  open->kind = kind;
   open->device = devices::Device::open(kind, deviceNumber, frequencyHz);
   open->readings = &open->device->readings();
   for (auto& distance : open->perTick) distance.store(1.0, std::memory_order_relaxed);
@@ -69,8 +68,7 @@ bool ControllerObject::telemetryRunning() const { return open().device->telemetr
 
 const ControllerObject::Open& ControllerObject::open() const {
   if (!isOpen()) {
-    throw std::logic_error(std::string(kindName(open_ ? open_->kind : devices::Kind::Quad)) +
-                           " is closed");
+    throw std::logic_error(kindName(open_ ? open_->device->kind() : devices::Kind::Quad) + " is closed");
   }
   return *open_;
 }

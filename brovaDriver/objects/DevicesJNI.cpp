@@ -184,11 +184,7 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_configureMotor(JNIEnv*
 // Zeroes the count on the controller, and its reading at once.
 JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_resetEncoder(JNIEnv* env, jclass,
                                                                        jlong handle, jint encoder) {
-  guardedVoid(env, [&] {
-    Device& d = device(handle);
-    brova::controller::resetEncoder(d.model(), channel(encoder));
-    d.resetReading(brova::devices::slotOf(brova::devices::kEncoderCount, channel(encoder)), 0.0);
-  });
+  guardedVoid(env, [&] { device(handle).resetEncoder(channel(encoder)); });
 }
 
 // ---- Blocking queries ----

@@ -12,20 +12,20 @@
 #include "brova/detail/Checks.hpp"
 #include "brova/detail/ControllerObject.hpp"
 #include "devices/Device.h"
+#include "devices/Kinds.h"
 #include "devices/Readings.h"
 
 namespace brova::detail {
 
 struct ControllerObject::Open {
-  devices::Kind kind = devices::Kind::Quad;
   std::shared_ptr<devices::Device> device;
   const devices::ReadingBlock* readings = nullptr;
   std::array<std::atomic<double>, kQuadChannels> perTick;
   std::atomic<bool> closed{false};
 };
 
-inline const char* kindName(devices::Kind kind) {
-  return kind == devices::Kind::Quad ? "BrovaQuad" : "BrovaSmall";
+inline std::string kindName(devices::Kind kind) {
+  return std::string(devices::describe(kind).modelName);
 }
 
 inline void checkFrequency(int hz) {

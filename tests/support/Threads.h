@@ -1,4 +1,4 @@
-// The threads of the test's own process, as /proc lists them.
+// The threads of the test's (or benchmark's) own process, as /proc lists them.
 #pragma once
 
 #include <chrono>
@@ -6,19 +6,25 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace brova::testing {
 
-// Threads of this process with the given name, or all of them.
-inline int threadsNamed(const std::string& name = {}) {
-  int count = 0;
+// The /proc directories of this process's threads with the given name, or of all of them.
+inline std::vector<std::filesystem::path> threadDirectories(const std::string& name = {}) {
+  std::vector<std::filesystem::path> found;
   for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
     std::ifstream comm(task.path() / "comm");
     std::string taskName;
     std::getline(comm, taskName);
-    count += name.empty() || taskName == name;
+    if (name.empty() || taskName == name) found.push_back(task.path());
   }
-  return count;
+  return found;
+}
+
+// Threads of this process with the given name, or all of them.
+inline int threadsNamed(const std::string& name = {}) {
+  return static_cast<int>(threadDirectories(name).size());
 }
 
 // The thread count once it holds still: a joined thread may stay listed for a moment (longer
