@@ -4,7 +4,7 @@
 #pragma once
 
 #if BROVA_HAL >= 2027
-#include "wpi/hal/HALBase.h"
+#include "wpi/hal/HAL.h"
 #include "wpi/hal/I2C.h"
 #include "wpi/hal/I2CTypes.h"
 #else

@@ -5,7 +5,7 @@
 
 #include "can/Identifiers.h"
 #include "can/Link.h"
-#include "common/Hal.h"
+#include "common/RobotState.h"
 
 #ifdef __linux__
 #include <pthread.h>
@@ -60,9 +60,8 @@ void run(KeepAliveTask* task) {
 }  // namespace
 
 std::optional<uint32_t> keepAliveFrame() {
-  int32_t status = 0;
-  if (!HAL_GetSystemActive(&status)) return can::kKeepAliveInactive;
-  if (HAL_GetSystemActive(&status)) return can::kKeepAliveActive;
+  if (!robotActive()) return can::kKeepAliveInactive;
+  if (robotActive()) return can::kKeepAliveActive;
   return std::nullopt;
 }
 

@@ -136,6 +136,45 @@ TEST_P(Lifecycle, ActiveThenInactiveInOnePassSendsNothingThatPass) {
   EXPECT_TRUE(sent(kKeepAliveActive + 5).empty());
 }
 
+#if BROVA_HAL >= 2027
+// The 2027 robot controller's HAL does not answer HAL_GetSystemActive (it reports -1098 and
+// false): the keep-alive then follows the Driver Station's control word. Where it does answer,
+// its answer stands whatever the word says.
+TEST_P(Lifecycle, KeepAliveFollowsTheControlWordWhereSystemActiveIsUnsupported) {
+  constexpr int64_t kEnabled = 0x0400000000000000;
+  constexpr int64_t kEStop = 0x0800000000000000;
+  constexpr int64_t kAttached = 0x2000000000000000;
+  const struct {
+    const char* what;
+    bool supported;
+    bool systemActive;
+    int64_t word;
+    int32_t wordResult;
+    uint32_t expected;
+  } rows[] = {
+      {"enabled", false, false, kEnabled | kAttached, 0, kKeepAliveActive},
+      {"disabled", false, true, kAttached, 0, kKeepAliveInactive},
+      {"enabled but e-stopped", false, true, kEnabled | kEStop | kAttached, 0, kKeepAliveInactive},
+      {"no Driver Station", false, true, kEnabled, 0, kKeepAliveInactive},
+      {"word not read", false, true, kEnabled | kAttached, -1, kKeepAliveInactive},
+      {"supported and active", true, true, 0, 0, kKeepAliveActive},
+      {"supported and not active", true, false, kEnabled | kAttached, 0, kKeepAliveInactive},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    brovasim::can::reset();
+    brovasim::can::setSystemActiveSupported(row.supported);
+    brovasim::can::setSystemActive(row.systemActive);
+    brovasim::can::setControlWord(row.word, row.wordResult);
+    const int32_t handle = open(5);
+    EXPECT_TRUE(waitForFrames(row.expected + 5, 2));
+    close(handle);
+    const uint32_t other = row.expected == kKeepAliveActive ? kKeepAliveInactive : kKeepAliveActive;
+    EXPECT_TRUE(sent(other + 5).empty());
+  }
+}
+#endif
+
 TEST_P(Lifecycle, KeepAliveFramesComeAbout100msApart) {
   open(5);
   ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 5, 4));

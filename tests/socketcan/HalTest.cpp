@@ -142,7 +142,7 @@ TEST_F(SocketCanPlatform, HandlesAreConsecutive) {
   const HAL_CANHandle first = brova::testing::hal::initializeCan(0, 5, 2, &status);
   EXPECT_EQ(status, 0);
   const HAL_CANHandle second = brova::testing::hal::initializeCan(0, 5, 2, &status);
-  EXPECT_NE(first, HAL_kInvalidHandle);
+  EXPECT_NE(first, brova::testing::hal::kInvalidHandle);
   EXPECT_EQ(second, first + 1);
   HAL_CleanCAN(first);
   HAL_CleanCAN(second);

@@ -11,7 +11,7 @@
 #include "wpi/hal/CAN.h"
 #include "wpi/hal/CANAPI.h"
 #include "wpi/hal/Errors.h"
-#include "wpi/hal/HALBase.h"
+#include "wpi/hal/HAL.h"
 #include "wpi/hal/I2C.h"
 #else
 #include "hal/CAN.h"
@@ -24,6 +24,11 @@
 namespace brova::testing::hal {
 
 inline constexpr uint32_t kFullMask = 0x1FFFFFFF;
+#if BROVA_HAL >= 2027
+inline constexpr HAL_CANHandle kInvalidHandle = HAL_INVALID_HANDLE;
+#else
+inline constexpr HAL_CANHandle kInvalidHandle = HAL_kInvalidHandle;
+#endif
 // Whether a receive takes a mask: the 2027 receive matches its identifier exactly.
 inline constexpr bool kMaskedReceive = BROVA_HAL < 2027;
 

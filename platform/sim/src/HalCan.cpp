@@ -1,4 +1,4 @@
-// The platform's CAN and robot-state functions over the simulated bus, in the form of the HAL
+// The platform's CAN functions over the simulated bus, in the form of the HAL
 // generation the build targets (BROVA_HAL): both forms reach the same bus through the same
 // functions below. The simulated robot has one CAN bus: every bus number reaches it, and a send
 // records the number it named.
@@ -14,11 +14,9 @@
 #if BROVA_HAL >= 2027
 #include "wpi/hal/CAN.h"
 #include "wpi/hal/CANAPI.h"
-#include "wpi/hal/HALBase.h"
 #else
 #include "hal/CAN.h"
 #include "hal/CANAPI.h"
-#include "hal/HALBase.h"
 #endif
 
 namespace brovasim {
@@ -196,11 +194,6 @@ void HAL_CleanCAN(HAL_CANHandle handle) {
     if (b.records.recording) b.records.cleaned.push_back(handle);
     b.handles.clean(handle);
   });
-}
-
-HAL_Bool HAL_GetSystemActive(int32_t* status) {
-  if (status != nullptr) *status = 0;
-  return withBus([](Bus& b) { return b.robot.answerActive(); });
 }
 
 }  // extern "C"

@@ -12,6 +12,17 @@ void scriptSystemActive(const std::vector<bool>& answers) {
   withBus([&](Bus& b) { b.robot.scriptedActive.assign(answers.begin(), answers.end()); });
 }
 
+void setSystemActiveSupported(bool supported) {
+  withBus([=](Bus& b) { b.robot.systemActiveSupported = supported; });
+}
+
+void setControlWord(int64_t value, int32_t result) {
+  withBus([=](Bus& b) {
+    b.robot.controlWord = value;
+    b.robot.controlWordResult = result;
+  });
+}
+
 int systemActiveQueries() {
   return withBus([](Bus& b) { return b.robot.activeQueries; });
 }

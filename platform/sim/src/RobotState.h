@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace brovasim {
@@ -13,6 +14,11 @@ struct RobotState {
   bool active = false;
   std::deque<bool> scriptedActive;
   int activeQueries = 0;
+  // Whether HAL_GetSystemActive answers at all: the 2027 robot controller's HAL does not.
+  bool systemActiveSupported = true;
+  // What HAL_GetUncachedControlWord answers (2027 HAL): unset, a word that follows `active`.
+  std::optional<int64_t> controlWord;
+  int32_t controlWordResult = 0;
 
   // The scripted answers first, in order, then the settable value.
   bool answerActive() {

@@ -103,6 +103,13 @@ void failNextInitializations(int32_t status, int count = 1);
 // settable value.
 void setSystemActive(bool active);
 void scriptSystemActive(const std::vector<bool>& answers);
+// Plays the 2027 robot controller's HAL, whose HAL_GetSystemActive is not implemented: with
+// false it reports HAL_HANDLE_ERROR and answers false (counting the query), and only the
+// Driver Station's control word tells whether the robot is enabled.
+void setSystemActiveSupported(bool supported);
+// The word HAL_GetUncachedControlWord answers (2027 HAL), and the result it returns. Until set,
+// the word follows setSystemActive: enabled with a Driver Station attached, or attached only.
+void setControlWord(int64_t value, int32_t result = 0);
 int systemActiveQueries();
 
 // Handles: HAL_InitializeCAN hands out consecutive values starting at `next`.

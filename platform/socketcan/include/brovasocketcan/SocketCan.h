@@ -59,7 +59,11 @@ inline constexpr int32_t kStatusNotOpen = HAL_ERR_CANSessionMux_NotInitialized;
 inline constexpr int32_t kStatusPeriodNotSupported = HAL_ERR_CANSessionMux_NotAllowed;
 inline constexpr int32_t kStatusInvalidBuffer = HAL_ERR_CANSessionMux_InvalidBuffer;
 // HAL_InitializeI2C's status, and what every I2C transfer returns.
+#if BROVA_HAL >= 2027
 inline constexpr int32_t kStatusNoI2C = HAL_NO_AVAILABLE_RESOURCES;
+#else
+inline constexpr int32_t kStatusNoI2C = NO_AVAILABLE_RESOURCES;
+#endif
 inline constexpr int32_t kI2CTransferFailed = -1;
 
 // Uses interface `name` from the next CAN call on: an interface already open is closed (its
