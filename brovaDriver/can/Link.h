@@ -12,9 +12,9 @@ inline constexpr std::size_t kPayloadSize = 8;
 using Payload = std::array<uint8_t, kPayloadSize>;
 
 // The platform's CAN handle for controller `device` (the controllers' maker and device type).
-// The platform's status is not examined: the handle it gives is the caller's. Throws what the
-// platform throws.
-int32_t initializeDevice(int32_t device);
+// The handle it gives is the caller's whatever its status, which is written to `status` when
+// given. Throws what the platform throws.
+int32_t initializeDevice(int32_t device, int32_t* status = nullptr);
 
 // Releases a handle initializeDevice gave.
 void cleanDevice(int32_t handle);

@@ -16,10 +16,13 @@ constexpr int32_t kClassicFrame = 0;
 
 }  // namespace
 
-int32_t initializeDevice(int32_t device) {
-  int32_t status = 0;
-  return HAL_InitializeCAN(kBus, static_cast<HAL_CANManufacturer>(kManufacturer), device,
-                           static_cast<HAL_CANDeviceType>(kDeviceTypeMotorController), &status);
+int32_t initializeDevice(int32_t device, int32_t* status) {
+  int32_t reported = 0;
+  const int32_t handle =
+      HAL_InitializeCAN(kBus, static_cast<HAL_CANManufacturer>(kManufacturer), device,
+                        static_cast<HAL_CANDeviceType>(kDeviceTypeMotorController), &reported);
+  if (status != nullptr) *status = reported;
+  return handle;
 }
 
 void cleanDevice(int32_t handle) { HAL_CleanCAN(handle); }

@@ -41,16 +41,29 @@ std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, Readi
   State& s = *device->state_;
   claim(s);
   s.clearReadings();
-  bool obtained = false;
+  int32_t status = 0;
   try {
-    s.handle = can::initializeDevice(number);
-    obtained = true;
+    s.handle = can::initializeDevice(number, &status);
+  } catch (...) {
+    release(s);
+    throw std::runtime_error(s.name + " could not be opened");
+  }
+  // A handle the platform reports as failed addresses nothing: the object is not opened, and
+  // whatever handle came back is returned to the platform.
+  if (status < 0) {
+    if (s.handle != 0) can::cleanDevice(s.handle);
+    release(s);
+    throw std::runtime_error(s.name +
+                             " could not be opened: the platform refused its CAN handle (status " +
+                             std::to_string(status) + ")");
+  }
+  try {
     for (int channel = 0; channel < device->channels(); ++channel) {
       controller::configureMotor(s.model, static_cast<uint8_t>(channel), frequency);
     }
     keepalive::add(number);
   } catch (...) {
-    if (obtained) can::cleanDevice(s.handle);
+    can::cleanDevice(s.handle);
     release(s);
     throw std::runtime_error(s.name + " could not be opened");
   }

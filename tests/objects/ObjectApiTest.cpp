@@ -419,6 +419,7 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
     if (subject.small) subject.small->close();
     if (subject.ferux) subject.ferux->close();
   }
+  if (row.state == "refusing") brovasim::can::failNextInitializations(-1029);
   brovasim::can::clearSentFrames();
 
   Objects opened;
@@ -433,6 +434,9 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   } catch (const std::logic_error& e) {
     outcome = "state-error";
     message = e.what();
+  } catch (const std::runtime_error& e) {
+    outcome = "refused";
+    message = e.what();
   }
   EXPECT_EQ(outcome, row.outcome) << message;
   if (row.names != "-") {
@@ -440,6 +444,11 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   }
   if (row.frames != std::vector<std::string>{"*"}) {
     EXPECT_EQ(commandFrames(), row.frames);
+  }
+  if (row.state == "refusing") {
+    EXPECT_TRUE(brovasim::can::openHandles().empty());
+    Objects again;
+    EXPECT_NO_THROW(run(again, row.object, "open", {row.object == "small" ? "7" : "5"}));
   }
 
   if (row.then == "-" || outcome != "ok") return;

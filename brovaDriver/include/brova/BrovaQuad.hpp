@@ -17,7 +17,8 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
 
   // Opens the BrovaQuad on CAN device `deviceNumber` (1..63) with every channel at
   // `frequencyHz` (0..20000), and starts its keep-alive frames. Throws std::logic_error when an
-  // object is open on that device already.
+  // object is open on that device already, std::runtime_error when the platform refuses the
+  // controller's CAN handle (the message names the platform's status).
   explicit BrovaQuad(int deviceNumber, int frequencyHz = kDefaultFrequency);
 
   // Drives `motor` (0..3) at `speed`: 1.0 is full output forward, -1.0 full reverse.

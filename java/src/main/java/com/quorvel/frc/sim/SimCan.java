@@ -32,6 +32,12 @@ public final class SimCan {
   /** The handles that the platform's CAN initialisation hands out next count up from this. */
   public static native void setNextHandle(int next);
 
+  /**
+   * The next {@code count} CAN initialisations report {@code status} (they still hand out a
+   * handle), as a platform that refuses a device does.
+   */
+  public static native void failNextInitializations(int status, int count);
+
   /** The handles passed to the platform's CAN clean, oldest first. */
   public static native int[] cleanedHandles();
 
