@@ -24,7 +24,7 @@ inline constexpr float kCountsAtFullScale = 2048.0f;
 // to its last, so concurrent readings never read each other's conversions.
 struct Board {
   std::mutex lock;
-  HAL_I2CPort port = HAL_I2C_kMXP;
+  HAL_I2CPort port = kI2CPort1;
   int32_t address = 0x48;
   float fullScaleVoltage = 0.0f;
   int32_t gainBits = 0;

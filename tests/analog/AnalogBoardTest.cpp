@@ -159,7 +159,7 @@ TEST_F(AnalogBoard, CloseClosesThePortAndKeepsTheConfiguration) {
   EXPECT_EQ(brovasim::i2c::timesClosed(1), 1);
   EXPECT_EQ(c_getRawValue(0), 0);  // transfers on a closed port fail
   int32_t status = 0;
-  HAL_InitializeI2C(HAL_I2C_kMXP, &status);
+  HAL_InitializeI2C(brova::testing::hal::kI2CPort1, &status);
   board_->setInput(0, 1.024);
   EXPECT_EQ(c_getVoltage(0), 2.5f);  // full scale 5 V kept
 }

@@ -30,7 +30,8 @@ TEST(BeforeInitializeI2C, ReadingUsesTheLoadConfigurationAndReadsZeroVolts) {
   auto board = brovasim::attachAnalogBoard();
   board->setInput(0, 1.0);
   int32_t status = 0;
-  HAL_InitializeI2C(HAL_I2C_kMXP, &status);  // opened by someone else: the port works
+  HAL_InitializeI2C(brova::testing::hal::kI2CPort1,
+                    &status);  // opened by someone else: the port works
   EXPECT_EQ(c_getVoltage(0), 0.0f);
   const auto transfers = brovasim::i2c::transfers();
   ASSERT_EQ(transfers.size(), 3u);

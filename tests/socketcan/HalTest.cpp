@@ -283,14 +283,14 @@ TEST(SocketCanInterface, UnopenableInterfaceGivesOneLineAndNegativeStatuses) {
 TEST(SocketCanI2C, TransfersFailWithOneNote) {
   ::testing::internal::CaptureStderr();
   int32_t status = 0;
-  HAL_InitializeI2C(HAL_I2C_kMXP, &status);
+  HAL_InitializeI2C(brova::testing::hal::kI2CPort1, &status);
   EXPECT_LT(status, 0);
   uint8_t buffer[2] = {};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_LT(HAL_WriteI2C(HAL_I2C_kMXP, 0x48, buffer, 2), 0);
-    EXPECT_LT(HAL_ReadI2C(HAL_I2C_kMXP, 0x48, buffer, 2), 0);
+    EXPECT_LT(HAL_WriteI2C(brova::testing::hal::kI2CPort1, 0x48, buffer, 2), 0);
+    EXPECT_LT(HAL_ReadI2C(brova::testing::hal::kI2CPort1, 0x48, buffer, 2), 0);
   }
-  HAL_CloseI2C(HAL_I2C_kMXP);
+  HAL_CloseI2C(brova::testing::hal::kI2CPort1);
   const std::string console = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1) << console;
   EXPECT_NE(console.find("no I2C"), std::string::npos) << console;

@@ -26,8 +26,10 @@ namespace brova::testing::hal {
 inline constexpr uint32_t kFullMask = 0x1FFFFFFF;
 #if BROVA_HAL >= 2027
 inline constexpr HAL_CANHandle kInvalidHandle = HAL_INVALID_HANDLE;
+inline constexpr HAL_I2CPort kI2CPort1 = HAL_I2C_PORT_1;
 #else
 inline constexpr HAL_CANHandle kInvalidHandle = HAL_kInvalidHandle;
+inline constexpr HAL_I2CPort kI2CPort1 = HAL_I2C_kMXP;
 #endif
 // Whether a receive takes a mask: the 2027 receive matches its identifier exactly.
 inline constexpr bool kMaskedReceive = BROVA_HAL < 2027;
