@@ -6,7 +6,8 @@ Usage: scripts/check-package.py REPO JSON...
 REPO is the folder that holds com/quorvel/frc/...; each JSON is a vendordep file that names
 artifacts in it. Every problem found is printed as one line on standard error, naming the file
 and what is wrong; the exit status is 1 when there is any, 0 (with a short summary on standard
-output) when there is none.
+output) when there is none. A file whose year string no GradleRIO release has been checked to
+accept yet gets a note on standard output, which is not an error.
 """
 
 import io
@@ -56,6 +57,28 @@ SYSTEM_NEEDED = re.compile(
 FRC_SYMBOL = re.compile(r"^_Z(?:T[VIST]|GV|TH|TW)?N[KVRHO]*3frc")
 UUID = re.compile(r"^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$")
 
+# The year strings a vendordep file may carry, one per WPILib release line: the key it is read
+# from, the GradleRIO releases that accept it, where that is decided, whether a GradleRIO release
+# has been checked to accept it, and the version year of the artifacts the file names. GradleRIO's
+# native-utils compares the file's string with its own, character for character, and fails the
+# build on any other (InvalidVendorDepYearException). A file is named after its string:
+# BrovaDriver-<string>.json.
+YEARS = {
+    "2026": {"key": "frcYear", "gradlerio": "GradleRIO 2026.x",
+             "source": "GradleRIO 2026's native-utils compares frcYear with \"2026\"",
+             "verified": True, "version_year": 2026},
+    "2027_alpha5": {"key": "wpilibYear",
+                    "gradlerio": "GradleRIO 2027.0.0-alpha-5, 2027.0.0-alpha-6 and its "
+                                 "development branch",
+                    "source": "their native-utils compares wpilibYear with \"2027_alpha5\"",
+                    "verified": True, "version_year": 2027},
+    "2027": {"key": "wpilibYear", "gradlerio": "the 2027 GradleRIO release",
+             "source": "expected of its native-utils; that release is not out",
+             "verified": False, "version_year": 2027},
+}
+YEAR_KEYS = sorted({line["key"] for line in YEARS.values()})
+FILE_NAME = re.compile(r"^BrovaDriver-(.+)\.json$")
+
 COMMON_KEYS = {"groupId", "artifactId", "version"}
 JAVA_KEYS = COMMON_KEYS
 JNI_KEYS = COMMON_KEYS | {"isJar", "validPlatforms", "skipInvalidPlatforms"}
@@ -70,9 +93,13 @@ CPP_FIXED = {"headerClassifier": "headers", "sourcesClassifier": "sources", "sha
 class Report:
     def __init__(self):
         self.errors = []
+        self.notes = []
 
     def error(self, where, what):
         self.errors.append(f"{where}: {what}")
+
+    def note(self, where, what):
+        self.notes.append(f"{where}: {what}")
 
 
 def type_name(value):
@@ -152,17 +179,23 @@ def check_vendordep(report, path):
         return None
 
     version = data.get("version")
-    year = None
+    version_year = None
     if type(version) is str:
         match = re.match(r"^(\d{4})\.", version)
         if match:
-            year = int(match.group(1))
+            version_year = int(match.group(1))
         else:
             report.error(path, f"version '{version}' does not start with a year")
-    year_key = "wpilibYear" if year is not None and year >= 2027 else "frcYear"
-    keys = {"fileName", "name", "version", "uuid", "mavenUrls", "jsonUrl", year_key,
-            "javaDependencies", "jniDependencies", "cppDependencies"}
+    year_keys = [key for key in YEAR_KEYS if key in data]
+    keys = {"fileName", "name", "version", "uuid", "mavenUrls", "jsonUrl",
+            "javaDependencies", "jniDependencies", "cppDependencies", *year_keys}
     check_keys(report, path, data, keys)
+    if not year_keys:
+        report.error(path, f"missing the year key ({' or '.join(YEAR_KEYS)})")
+    elif len(year_keys) > 1:
+        report.error(path, f"carries more than one year key ({', '.join(year_keys)})")
+    else:
+        check_year(report, path, data, year_keys[0], version_year)
 
     empty = []
     find_empty_strings(data, "", empty)
@@ -177,11 +210,10 @@ def check_vendordep(report, path):
     if type(data.get("uuid")) is str and not UUID.match(data["uuid"]):
         report.error(path, f"uuid '{data['uuid']}' is not a UUID")
     check_string_list(report, path, data, "mavenUrls")
-    if check_type(report, path, data, year_key, str):
-        if not re.fullmatch(r"\d{4}", data[year_key]):
-            report.error(path, f"{year_key} '{data[year_key]}' is not a year")
-        elif year is not None and int(data[year_key]) != year:
-            report.error(path, f"{year_key} '{data[year_key]}' is not the version's year {year}")
+    if type(data.get("jsonUrl")) is str and \
+            not data["jsonUrl"].endswith("/" + os.path.basename(path)):
+        report.error(path, f"jsonUrl '{data['jsonUrl']}' does not end in the file's name "
+                           f"'{os.path.basename(path)}'")
 
     lists = (("javaDependencies", JAVA_KEYS, {}), ("jniDependencies", JNI_KEYS, JNI_FIXED),
              ("cppDependencies", CPP_KEYS, CPP_FIXED))
@@ -224,6 +256,36 @@ def check_vendordep(report, path):
                     report.error(path, f"'{list_key}' lacks the {library} library "
                                        f"({library}-cpp)")
     return data
+
+
+def check_year(report, path, data, key, version_year):
+    """The file's year string: one of YEARS, under its key, for the version's year and the release
+    line the file's name says."""
+    if not check_type(report, path, data, key, str):
+        return
+    year = data[key]
+    line = YEARS.get(year)
+    if line is None:
+        accepted = ", ".join(f"{YEARS[known]['key']} '{known}'" for known in YEARS)
+        report.error(path, f"{key} '{year}' is none of the year strings GradleRIO accepts "
+                           f"(accepted: {accepted})")
+        return
+    if key != line["key"]:
+        report.error(path, f"{key} '{year}': {line['gradlerio']} reads '{year}' from "
+                           f"{line['key']}, not {key}")
+    if version_year is not None and version_year != line["version_year"]:
+        report.error(path, f"{key} '{year}' is for version year {line['version_year']}, not the "
+                           f"version's year {version_year}")
+    named = FILE_NAME.match(os.path.basename(path))
+    if named is None:
+        report.error(path, "the file's name is not BrovaDriver-<year string>.json")
+    elif named.group(1) != year:
+        report.error(path, f"{key} '{year}' is not the year string of the release line the file "
+                           f"is named for ('{named.group(1)}'); '{year}' belongs in "
+                           f"BrovaDriver-{year}.json")
+    if not line["verified"]:
+        report.note(path, f"{key} '{year}' ({line['gradlerio']}) is not yet verified against a "
+                          f"GradleRIO release")
 
 
 def library_of_artifact(dep):
@@ -734,6 +796,8 @@ def main(argv):
         counts = {}
     else:
         counts = check_package(report, repo, json_paths)
+    for line in report.notes:
+        print(f"note: {line}")
     for line in report.errors:
         print(line, file=sys.stderr)
     if report.errors:

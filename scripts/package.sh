@@ -10,10 +10,17 @@
 #                         BrovaDriverObjects-cpp   libBrovaDriverObjects.so: the C++ objects and
 #                                                  the Java objects' natives
 #                       A robot program links, or loads, both.
-#   build/vendordeps/   BrovaDriver-2027.json and BrovaDriver-2026.json, the vendordep files
+#   build/vendordeps/   the vendordep files, one per WPILib release line, each named after the
+#                       year string its GradleRIO requires (and checks character for character):
+#                         BrovaDriver-2026.json          "frcYear": "2026"; GradleRIO 2026
+#                         BrovaDriver-2027_alpha5.json   "wpilibYear": "2027_alpha5"; GradleRIO
+#                                                        2027.0.0-alpha-5 and alpha-6
+#                         BrovaDriver-2027.json          "wpilibYear": "2027"; the 2027 release
+#                                                        (not yet checked against a GradleRIO)
+#                       They share one UUID: a project keeps one of them.
 # Each HAL generation is its own version, YEAR.<project version>: the 2027 set for the 2027 control
-# system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), the 2026 set for the
-# older HAL (linuxx86-64). The libraries link the robot's HAL by its name, libwpiHal.so; the
+# system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), named by both 2027
+# files, the 2026 set for the older HAL (linuxx86-64). The libraries link the robot's HAL by its name, libwpiHal.so; the
 # simulated platform, built under that name, stands in for it here.
 #
 #   scripts/package.sh            builds everything it packages, then writes both folders
@@ -95,9 +102,10 @@ json_list() {
   echo "[$out]"
 }
 
-# vendordep YEAR YEAR_KEY VERSION PLATFORM...
+# vendordep YEAR_KEY YEAR VERSION PLATFORM...: BrovaDriver-YEAR.json, for the GradleRIO that
+# requires "YEAR_KEY": "YEAR".
 vendordep() {
-  local year=$1 year_key=$2 version=$3
+  local year_key=$1 year=$2 version=$3
   shift 3
   local platforms
   platforms=$(json_list "$@")
@@ -223,8 +231,9 @@ say "writing $repo ($version2027, $version2026) and $vendordeps"
 publish "$version2027" "$work/x86-64-2027" linuxx86-64=x86-64=x86-64-2027 \
   linuxarm64=arm64=arm64-2027 linuxsystemcore=systemcore=arm64-2027
 publish "$version2026" "$work/x86-64-2026" linuxx86-64=x86-64=x86-64-2026
-vendordep 2027 wpilibYear "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
-vendordep 2026 frcYear "$version2026" linuxx86-64
+vendordep frcYear 2026 "$version2026" linuxx86-64
+vendordep wpilibYear 2027_alpha5 "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
+vendordep wpilibYear 2027 "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
 
 # The older controller (linuxathena, 32-bit ARM soft-float) is not packaged: Debian's
 # arm-linux-gnueabi toolchain (glibc 2.36) gives a library that needs GLIBC_2.34

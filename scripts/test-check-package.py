@@ -46,6 +46,13 @@ class Package:
             json.dump(data, stream, indent=2)
         return os.path.basename(self.jsons[index])
 
+    def edit_named(self, name, change):
+        """edit_json on the vendordep file called `name`."""
+        names = [os.path.basename(path) for path in self.jsons]
+        if name not in names:
+            raise Unavailable(f"no {name} given")
+        return self.edit_json(change, names.index(name))
+
     def cpp_artifact(self, classifier, platform=None, ext="zip", library=DRIVER):
         """Path of `library`'s cpp artifact in the first vendordep whose cpp dependency for it
         lists `platform`."""
@@ -223,6 +230,19 @@ def first_cpp(change):
     return lambda data: change(data["cppDependencies"][0])
 
 
+def year(name, key, value):
+    """Gives the vendordep file `name` the year key `key` holding `value`, in place of its own."""
+    def change(data):
+        for known in ("frcYear", "wpilibYear"):
+            data.pop(known, None)
+        data[key] = value
+    return lambda package: package.edit_named(name, change)
+
+
+ALPHA5 = "BrovaDriver-2027_alpha5.json"
+HAL2026 = "BrovaDriver-2026.json"
+
+
 # name, how to break, the error the checker must name, whether the good package may lack
 # what the case needs (then the case is skipped and says so).
 CASES = [
@@ -264,6 +284,21 @@ CASES = [
      "does not export brova::BrovaSmall", False),
     ("a Java native no library exports", native_not_exported,
      "no library exports the native method com.quorvel.frc.jni.FeruxJNI.c_getVoltage", False),
+    ("alpha-5 file with the 2027 release's year string", year(ALPHA5, "wpilibYear", "2027"),
+     "wpilibYear '2027' is not the year string of the release line the file is named for", False),
+    ("alpha-5 file with a year string no GradleRIO accepts",
+     year(ALPHA5, "wpilibYear", "2027_alpha6"),
+     "wpilibYear '2027_alpha6' is none of the year strings GradleRIO accepts", False),
+    ("2026 file with its year under wpilibYear", year(HAL2026, "wpilibYear", "2026"),
+     "GradleRIO 2026.x reads '2026' from frcYear, not wpilibYear", False),
+    ("2026 file with a 2027 year string", year(HAL2026, "frcYear", "2027"),
+     "is for version year 2027, not the version's year 2026", False),
+    ("2026 file without a year key",
+     lambda p: p.edit_named(HAL2026, lambda d: d.pop("frcYear")), "missing the year key", False),
+    ("jsonUrl of another file",
+     lambda p: p.edit_named(ALPHA5, lambda d: d.update(
+         jsonUrl=d["jsonUrl"].replace(ALPHA5, "BrovaDriver-2027.json"))),
+     "does not end in the file's name", False),
 ]
 
 

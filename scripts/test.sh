@@ -17,7 +17,8 @@ presets=("$@")
 # The packaging and its checks; the repository and the vendordep files stay in build/.
 package() {
   scripts/package.sh
-  local jsons=(build/vendordeps/BrovaDriver-2027.json build/vendordeps/BrovaDriver-2026.json)
+  local jsons=(build/vendordeps/BrovaDriver-2027_alpha5.json build/vendordeps/BrovaDriver-2027.json
+    build/vendordeps/BrovaDriver-2026.json)
   /usr/bin/python3 scripts/check-package.py build/maven "${jsons[@]}"
   /usr/bin/python3 scripts/test-check-package.py build/maven "${jsons[@]}"
   /usr/bin/python3 scripts/consume-package.py "${jsons[0]}" build/maven \
