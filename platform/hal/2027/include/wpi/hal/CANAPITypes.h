@@ -7,18 +7,12 @@
 #include "wpi/hal/Types.h"
 
 HAL_ENUM(HAL_CANDeviceType){
-    HAL_CAN_Dev_kBroadcast = 0,         HAL_CAN_Dev_kRobotController = 1,
-    HAL_CAN_Dev_kMotorController = 2,   HAL_CAN_Dev_kRelayController = 3,
-    HAL_CAN_Dev_kGyroSensor = 4,        HAL_CAN_Dev_kAccelerometer = 5,
-    HAL_CAN_Dev_kUltrasonicSensor = 6,  HAL_CAN_Dev_kGearToothSensor = 7,
-    HAL_CAN_Dev_kPowerDistribution = 8, HAL_CAN_Dev_kPneumatics = 9,
-    HAL_CAN_Dev_kMiscellaneous = 10,    HAL_CAN_Dev_kIOBreakout = 11,
-    HAL_CAN_Dev_kFirmwareUpdate = 31,
+    HAL_CAN_DEV_MOTOR_CONTROLLER = 2,
 };
 
-// Manufacturer codes are assigned by the platform; values without a name here are still valid.
+// Only the values the project names are declared; every other value of the platform is valid.
 HAL_ENUM(HAL_CANManufacturer){
-    HAL_CAN_Man_kBroadcast = 0,
+    HAL_CAN_MAN_BROADCAST = 0,
 };
 
 #define HAL_CAN_SEND_PERIOD_NO_REPEAT 0
