@@ -6,7 +6,14 @@ and a Java robot program against only those, and runs both on the simulated plat
 for the robot's HAL (libwpiHal.so), with simulated BrovaQuads answering on devices 5 and 6 and a
 BrovaSmall on device 7.
 
+With --wpilib it runs them over WPILib's own simulation HAL instead (a folder that
+scripts/wpilib-hal.sh built): the robot programs of tests/package/wpilib/ initialise the HAL,
+register a test responder on the simulation's CAN callbacks and check what the C entry points,
+the C++ objects and the Java objects read, and that the keep-alive follows the simulated Driver
+Station.
+
   scripts/consume-package.py VENDORDEP.json REPOSITORY STAND_IN_DIR [--platform linuxx86-64]
+  scripts/consume-package.py VENDORDEP.json REPOSITORY --wpilib build/wpilib/TAG
 
 Exits 0 when both programs build and pass; otherwise names what failed.
 """
@@ -44,13 +51,51 @@ def run(command, **kwargs):
     subprocess.run([str(part) for part in command], check=True, **kwargs)
 
 
+def java_includes():
+    javac = pathlib.Path(shutil.which("javac")).resolve()
+    home = javac.parent.parent
+    return [f"-I{home / 'include'}", f"-I{home / 'include' / 'linux'}"]
+
+
+def run_over_wpilib(work, headers, libraries, link, jar, wpilib):
+    """Builds the responder against WPILib's headers and the robot programs against the packaged
+    artifacts, and runs them with WPILib's libwpiHal.so as the robot's HAL."""
+    if not (wpilib / "done").is_file():
+        raise SystemExit(f"consume-package: no finished WPILib build in {wpilib}")
+    programs = PROGRAMS / "wpilib"
+    wpilib_libraries = wpilib / "lib"
+    includes = [f"-I{line}" for line in (wpilib / "include.txt").read_text().split()]
+    responder = work / "libbrova-wpilib-responder.so"
+    run(["c++", "-std=c++20", "-shared", "-fPIC", "-o", responder, programs / "Responder.cpp",
+         f"-I{programs}", *includes, *java_includes(), f"-L{wpilib_libraries}", "-lwpiHal",
+         "-lwpiutil", "-Wl,--no-undefined", "-pthread"])
+    environment = dict(os.environ)
+    environment["LD_LIBRARY_PATH"] = f"{libraries}:{wpilib_libraries}:{work}"
+    # The robot's HAL is WPILib's, found by the name the packaged libraries record.
+    robot = work / "wpilib-robot"
+    run(["c++", "-std=c++20", "-o", robot, programs / "WpilibRobot.cpp", f"-I{headers}",
+         f"-I{programs}", f"-L{libraries}", *link, f"-L{work}", "-lbrova-wpilib-responder",
+         f"-L{wpilib_libraries}", "-lwpiHal", f"-Wl,-rpath-link,{wpilib_libraries}", "-pthread"])
+    run([robot], env=environment)
+    classes = work / "wpilib-classes"
+    run(["javac", "-d", classes, "-cp", jar, programs / "WpilibRobot.java",
+         programs / "WpilibResponder.java"])
+    run(["java", f"-Djava.library.path={libraries}", f"-Dbrova.responder={responder}",
+         "-cp", f"{jar}:{classes}", "WpilibRobot"], env=environment)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("vendordep", type=pathlib.Path)
     parser.add_argument("repository", type=pathlib.Path)
-    parser.add_argument("stand_in", type=pathlib.Path, help="folder holding libwpiHal.so")
+    parser.add_argument("stand_in", type=pathlib.Path, nargs="?",
+                        help="folder holding the stand-in libwpiHal.so")
+    parser.add_argument("--wpilib", type=pathlib.Path,
+                        help="a WPILib simulation HAL built by scripts/wpilib-hal.sh")
     parser.add_argument("--platform", default="linuxx86-64")
     args = parser.parse_args()
+    if (args.stand_in is None) == (args.wpilib is None):
+        parser.error("give either the stand-in folder or --wpilib")
 
     vendordep = json.loads(args.vendordep.read_text())
     cpps = vendordep["cppDependencies"]
@@ -86,6 +131,12 @@ def main():
                                  f"C++ dependencies' zips")
         jar = work / "BrovaDriver-java.jar"
         shutil.copy(fetch(maven_path(args.repository, java, None, "jar")), jar)
+
+        if args.wpilib is not None:
+            run_over_wpilib(work, headers, libraries, link, jar, args.wpilib.resolve())
+            print(f"consume-package: the C++ and Java robot programs ran against "
+                  f"{args.platform} over WPILib's simulation HAL in {args.wpilib}")
+            return
 
         environment = dict(os.environ)
         environment["LD_LIBRARY_PATH"] = f"{libraries}:{args.stand_in}"
