@@ -20,8 +20,8 @@
 #                       They share one UUID: a project keeps one of them.
 # Each HAL generation is its own version, YEAR.<project version>: the 2027 set for the 2027 control
 # system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), named by both 2027
-# files, the 2026 set for the older HAL (linuxx86-64). The libraries link the robot's HAL by its name, libwpiHal.so; the
-# simulated platform, built under that name, stands in for it here.
+# files, the 2026 set for the older HAL (linuxx86-64). The libraries link the robot's HAL by its
+# name, libwpiHal.so; the simulated platform, built under that name, stands in for it here.
 #
 #   scripts/package.sh            builds everything it packages, then writes both folders
 set -euo pipefail

@@ -1,7 +1,6 @@
 // The platform's robot-state and I2C calls, whose declarations are the same in both HAL
 // generations: only the folder of their headers differs (BROVA_HAL), and the names of the I2C
-// ports. The CAN calls, which do
-// differ, are reached through can/Link.h only.
+// ports. The CAN calls, which do differ, are reached through can/Link.h only.
 #pragma once
 
 #if BROVA_HAL >= 2027

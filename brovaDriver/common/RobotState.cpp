@@ -12,7 +12,6 @@
 namespace brova {
 
 #if BROVA_HAL >= 2027
-
 namespace {
 
 bool controlWordActive() {
@@ -24,23 +23,17 @@ bool controlWordActive() {
 }
 
 }  // namespace
+#endif
 
 bool robotActive() {
   int32_t status = 0;
-  const HAL_Bool active = HAL_GetSystemActive(&status);
+  const bool active = HAL_GetSystemActive(&status) != 0;
+#if BROVA_HAL >= 2027
   // The robot controller's HAL has no system-active answer of its own (it reports
   // HAL_HANDLE_ERROR); any failure status hands the question to the control word.
   if (status != 0) return controlWordActive();
-  return active != 0;
-}
-
-#else
-
-bool robotActive() {
-  int32_t status = 0;
-  return HAL_GetSystemActive(&status) != 0;
-}
-
 #endif
+  return active;
+}
 
 }  // namespace brova

@@ -41,21 +41,23 @@ std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, Readi
   State& s = *device->state_;
   claim(s);
   s.clearReadings();
+  // Undoes the claim, and returns the handle once there is one, before the open fails.
+  bool obtained = false;
+  const auto failure = [&](const std::string& why) {
+    if (obtained) can::cleanDevice(s.handle);
+    release(s);
+    return std::runtime_error(s.name + " could not be opened" + why);
+  };
   int32_t status = 0;
   try {
     s.handle = can::initializeDevice(number, &status);
+    obtained = s.handle != 0;
   } catch (...) {
-    release(s);
-    throw std::runtime_error(s.name + " could not be opened");
+    throw failure("");
   }
-  // A handle the platform reports as failed addresses nothing: the object is not opened, and
-  // whatever handle came back is returned to the platform.
+  // A handle the platform reports as failed addresses nothing: the object is not opened.
   if (status < 0) {
-    if (s.handle != 0) can::cleanDevice(s.handle);
-    release(s);
-    throw std::runtime_error(s.name +
-                             " could not be opened: the platform refused its CAN handle (status " +
-                             std::to_string(status) + ")");
+    throw failure(": the platform refused its CAN handle (status " + std::to_string(status) + ")");
   }
   try {
     for (int channel = 0; channel < device->channels(); ++channel) {
@@ -63,9 +65,7 @@ std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, Readi
     }
     keepalive::add(number);
   } catch (...) {
-    can::cleanDevice(s.handle);
-    release(s);
-    throw std::runtime_error(s.name + " could not be opened");
+    throw failure("");
   }
   s.open.store(true, std::memory_order_release);
   if (!s.model.greeting.empty()) console::report(s.model.greeting);
