@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size) {
   brovasim::can::putFrame(can::kMotorCurrentReply + device, bytes, reportedSize);
   brovasim::can::failNextReceives(status);
   Payload reply{};
-  const bool taken = can::receiveFrame(can::kMotorCurrentReply, reply, device);
+  const bool taken = can::receiveFrame(can::kMotorCurrentReply, reply, {.device = device});
 
   Payload expected{};
   if (status >= 0) {

@@ -1,8 +1,9 @@
 // The link over the HAL generation whose CAN calls name a bus and carry frames as
-// HAL_CANMessage values (wpi/hal/ headers). The controllers are on bus 0; a frame is sent as a
-// classic CAN frame (flags 0) of 8 bytes; the receive time stamp is not used.
+// HAL_CANMessage values (wpi/hal/ headers). Every call names the controller's bus; a frame is sent
+// as a classic CAN frame (flags 0) of 8 bytes; the receive time stamp is not used.
 #include <algorithm>
 
+#include "brova/Limits.hpp"
 #include "can/Identifiers.h"
 #include "can/Link.h"
 #include "wpi/hal/CAN.h"
@@ -11,41 +12,43 @@
 namespace brova::can {
 namespace {
 
-constexpr int32_t kBus = 0;
 constexpr int32_t kClassicFrame = 0;
 
 }  // namespace
 
-int32_t initializeDevice(int32_t device, int32_t* status) {
+int32_t busCount() { return kHighestBus + 1; }
+
+int32_t initializeDevice(Address address, int32_t* status) {
   int32_t reported = 0;
-  const int32_t handle =
-      HAL_InitializeCAN(kBus, static_cast<HAL_CANManufacturer>(kManufacturer), device,
-                        static_cast<HAL_CANDeviceType>(kDeviceTypeMotorController), &reported);
+  const int32_t handle = HAL_InitializeCAN(
+      address.bus, static_cast<HAL_CANManufacturer>(kManufacturer), address.device,
+      static_cast<HAL_CANDeviceType>(kDeviceTypeMotorController), &reported);
   if (status != nullptr) *status = reported;
   return handle;
 }
 
 void cleanDevice(int32_t handle) { HAL_CleanCAN(handle); }
 
-void sendFrame(uint32_t base, const Payload& payload, int32_t device) {
+void sendFrame(uint32_t base, const Payload& payload, Address address) {
   HAL_CANMessage message{};
   message.flags = kClassicFrame;
   message.dataSize = kPayloadSize;
   std::copy(payload.begin(), payload.end(), message.data);
   int32_t status = 0;
   try {
-    HAL_CAN_SendMessage(kBus, base + static_cast<uint32_t>(device), &message,
+    HAL_CAN_SendMessage(address.bus, base + static_cast<uint32_t>(address.device), &message,
                         HAL_CAN_SEND_PERIOD_NO_REPEAT, &status);
   } catch (...) {
     // A platform that throws has lost the frame like one that reports a status.
   }
 }
 
-bool receiveFrame(uint32_t base, Payload& reply, int32_t device) {
+bool receiveFrame(uint32_t base, Payload& reply, Address address) {
   HAL_CANReceiveMessage received{};
   int32_t status = 0;
   try {
-    HAL_CAN_ReceiveMessage(kBus, base + static_cast<uint32_t>(device), &received, &status);
+    HAL_CAN_ReceiveMessage(address.bus, base + static_cast<uint32_t>(address.device), &received,
+                           &status);
   } catch (...) {
     return false;
   }

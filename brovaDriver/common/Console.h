@@ -26,6 +26,9 @@ inline constexpr int32_t kReadBufferNull = 2011;
 // Lines without a status code.
 inline constexpr std::string_view kGreeting = "Brova Initialized";
 inline constexpr std::string_view kRpmUnavailable = "RPM could not be obtained";
+// After the name of the object that drives the device a create of the C entry points named.
+inline constexpr std::string_view kOpenAsObject =
+    " is open as an object; the create is refused until it is closed";
 
 // The message of a status code; "Unknown error found" for a code not in the table.
 const char* messageFor(int32_t code);

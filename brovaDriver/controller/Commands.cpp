@@ -50,15 +50,15 @@ can::Payload motorSpeedPayload(uint8_t motor, double speed) {
 can::Payload channelPayload(uint8_t channel) { return payloadOf(channel); }
 
 void configureMotor(const Model& model, uint8_t motor, int32_t frequency) {
-  can::sendFrame(can::kConfigureMotor, configureMotorPayload(motor, frequency), model.device());
+  can::sendFrame(can::kConfigureMotor, configureMotorPayload(motor, frequency), model.address());
 }
 
 void setMotorSpeed(const Model& model, uint8_t motor, double speed) {
-  can::sendFrame(can::kSetMotorSpeed, motorSpeedPayload(motor, speed), model.device());
+  can::sendFrame(can::kSetMotorSpeed, motorSpeedPayload(motor, speed), model.address());
 }
 
 void disableMotor(const Model& model, uint8_t motor) {
-  can::sendFrame(can::kDisableMotor, channelPayload(motor), model.device());
+  can::sendFrame(can::kDisableMotor, channelPayload(motor), model.address());
 }
 
 }  // namespace brova::controller

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "can/Link.h"
 #include "controller/KeepAlive.h"
 
 namespace brova::controller {
@@ -16,6 +17,9 @@ struct ModelState {
   // Device number of the most recent create that passed its argument checks; every frame of
   // the model goes to it, whatever handle the caller passes. 0 before any create.
   std::atomic<int32_t> deviceNumber{0};
+  // The bus those frames go out on: 0 for the C entry points' models, an object's own bus for
+  // an object's. Set before the state is shared.
+  int32_t bus = 0;
   // Held by a query from its request to its reply, so overlapping queries of one model cannot
   // take each other's replies.
   std::mutex exchangeLock;
@@ -45,9 +49,11 @@ struct Model {
   UnknownHardware unknownHardware;
 
   int32_t device() const { return state.deviceNumber.load(std::memory_order_acquire); }
+  can::Address address() const { return {.bus = state.bus, .device = device()}; }
 };
 
-// `model` over another state: the same values, frames addressed to `state`'s device number.
+// `model` over another state: the same values, frames addressed to `state`'s bus and device
+// number.
 // Every field is listed, so a field added to Model without being added here fails to compile
 // (missing initialiser).
 inline Model withState(const Model& model, ModelState& state) {

@@ -19,8 +19,8 @@ void report(const MissingReplyLine& line) {
 }  // namespace
 
 Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload& request)
-    : lock_(model.state.exchangeLock), device_(model.device()) {
-  can::sendFrame(requestBase, request, device_);
+    : lock_(model.state.exchangeLock), address_(model.address()) {
+  can::sendFrame(requestBase, request, address_);
   pause(model.replyPause);
 }
 
@@ -32,7 +32,7 @@ can::Payload Exchange::receive(uint32_t replyBase, const MissingReplyLine& missi
 
 std::optional<can::Payload> Exchange::tryReceive(uint32_t replyBase) {
   can::Payload reply{};
-  if (!can::receiveFrame(replyBase, reply, device_)) return std::nullopt;
+  if (!can::receiveFrame(replyBase, reply, address_)) return std::nullopt;
   return reply;
 }
 

@@ -38,7 +38,7 @@ class Exchange {
 
  private:
   std::lock_guard<std::mutex> lock_;
-  int32_t device_;
+  can::Address address_;
 };
 
 // A whole query: one request, one reply.

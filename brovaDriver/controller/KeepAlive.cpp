@@ -37,7 +37,9 @@ std::thread startOperatingSystemThread(void (*body)(KeepAliveTask*), KeepAliveTa
 
 void sendKeepAlive(int32_t device) {
   static constexpr can::Payload kZeros{};
-  if (const auto frame = keepAliveFrame()) can::sendFrame(*frame, kZeros, device);
+  if (const auto frame = keepAliveFrame()) {
+    can::sendFrame(*frame, kZeros, {.bus = 0, .device = device});
+  }
 }
 
 // Sends, then sleeps 100 ms, until stopped. The sleep is a wait that a stop cuts short, so
@@ -95,7 +97,7 @@ void KeepAliveTasks::start(int32_t device, int32_t handle) {
   *tail = task.release();
 }
 
-bool KeepAliveTasks::stop(int32_t handle) {
+std::optional<int32_t> KeepAliveTasks::stop(int32_t handle) {
   KeepAliveTask* task = nullptr;
   {
     std::lock_guard lock(mutex_);
@@ -107,15 +109,16 @@ bool KeepAliveTasks::stop(int32_t handle) {
       }
     }
   }
-  if (task == nullptr) return false;
+  if (task == nullptr) return std::nullopt;
   {
     std::lock_guard lock(task->mutex);
     task->stopping = true;
   }
   task->wake.notify_all();
   task->thread.join();
+  const int32_t device = task->device;
   delete task;
-  return true;
+  return device;
 }
 
 }  // namespace brova::controller

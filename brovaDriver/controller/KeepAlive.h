@@ -37,8 +37,9 @@ class KeepAliveTasks {
   void start(int32_t device, int32_t handle);
 
   // Stops the oldest running task started with `handle` and waits for its thread to end, so it
-  // sends nothing afterwards. Returns false when no task carries that handle.
-  bool stop(int32_t handle);
+  // sends nothing afterwards. Returns the device it addressed; nothing when no task carries that
+  // handle.
+  std::optional<int32_t> stop(int32_t handle);
 
  private:
   std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "brova/Limits.hpp"
 #include "can/Link.h"
 #include "common/Console.h"
+#include "controller/Claims.h"
 #include "controller/Commands.h"
 
 namespace brova::controller {
@@ -18,12 +19,18 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
     console::reportStatus(console::kFrequencyOutOfRange);
     return 0;
   }
-  model.state.deviceNumber.store(device, std::memory_order_release);
-
+  bool claimed = false;
   bool obtained = false;
   int32_t handle = 0;
   try {
-    handle = can::initializeDevice(device);
+    // A device an object drives is left to it: the create fails, the slot unchanged.
+    if (const auto holder = claims::takeForEntryPoint(device)) {
+      console::report(*holder + std::string(console::kOpenAsObject));
+      return 0;
+    }
+    claimed = true;
+    model.state.deviceNumber.store(device, std::memory_order_release);
+    handle = can::initializeDevice({.bus = 0, .device = device});
     obtained = true;
     configureMotor(model, motor, frequency);
     if (flag != nullptr) *flag = false;
@@ -35,12 +42,15 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
   }
   // The caller never sees this handle, so it is released here.
   if (obtained) can::cleanDevice(handle);
+  if (claimed) claims::releaseForEntryPoint(device);
   return 0;
 }
 
 void destroy(const Model& model, int32_t handle) noexcept {
   try {
-    model.state.keepAlive.stop(handle);
+    if (const auto device = model.state.keepAlive.stop(handle)) {
+      claims::releaseForEntryPoint(*device);
+    }
   } catch (...) {
     // Joining can only fail on a broken thread; the handle is released all the same.
   }

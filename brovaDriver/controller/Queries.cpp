@@ -81,7 +81,7 @@ double getEncoderDistance(const Model& model, uint8_t encoder, double distancePe
 }
 
 void resetEncoder(const Model& model, uint8_t encoder) {
-  can::sendFrame(can::kResetEncoder, channelPayload(encoder), model.device());
+  can::sendFrame(can::kResetEncoder, channelPayload(encoder), model.address());
 }
 
 void setEncoder(double value, double* result) {

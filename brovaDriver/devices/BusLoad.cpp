@@ -1,10 +1,12 @@
 #include "devices/BusLoad.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <string>
 
+#include "brova/Limits.hpp"
 #include "common/Console.h"
 #include "devices/Device.h"
 #include "devices/Rounds.h"
@@ -22,10 +24,10 @@ constexpr double kBitsPerSecond = 1e6;
 constexpr double kWarningShare = 0.5;
 
 constexpr std::string_view kWarningStart = "BrovaDriver: the telemetry asked for takes about ";
-constexpr std::string_view kWarningEnd =
-    "% of a 1 Mbit/s CAN bus; read fewer quantities or less often";
+constexpr std::string_view kWarningBus = "% of a 1 Mbit/s CAN bus";
+constexpr std::string_view kWarningEnd = "; read fewer quantities or less often";
 
-constinit std::atomic<bool> warned{false};
+constinit std::array<std::atomic<bool>, kHighestBus + 1> warned{};
 
 }  // namespace
 
@@ -42,12 +44,15 @@ double framesPerSecond(Kind kind, Choice choice, std::chrono::nanoseconds period
 
 double busShare(double framesPerSecond) { return framesPerSecond * kBitsPerFrame / kBitsPerSecond; }
 
-void warnOnBusLoad(double framesPerSecond) noexcept {
+void warnOnBusLoad(int bus, double framesPerSecond) noexcept {
   const double share = busShare(framesPerSecond);
-  if (share <= kWarningShare || warned.exchange(true)) return;
+  if (share <= kWarningShare || bus < 0 || bus > kHighestBus) return;
+  if (warned[static_cast<std::size_t>(bus)].exchange(true)) return;
   try {
     std::string line(kWarningStart);
     line += std::to_string(std::lround(share * 100.0));
+    line += kWarningBus;
+    if (bus != 0) line += " (bus " + std::to_string(bus) + ")";
     line += kWarningEnd;
     console::report(line);
   } catch (...) {

@@ -6,6 +6,7 @@
 
 #include "can/Link.h"
 #include "common/Console.h"
+#include "controller/Claims.h"
 #include "controller/Commands.h"
 #include "controller/Queries.h"
 #include "devices/KeepAliveLoop.h"
@@ -16,30 +17,24 @@
 namespace brova::devices {
 namespace {
 
-// The open object of each device number. The bus identifiers carry no model: one object a
-// number, whatever its kind.
-constexpr std::size_t kDeviceNumbers = 64;
-constinit std::mutex claimsLock;
-constinit std::array<const Device::State*, kDeviceNumbers> claims{};
-
-void claim(const Device::State& state) {
-  std::lock_guard lock(claimsLock);
-  const Device::State*& slot = claims.at(static_cast<std::size_t>(state.number));
-  if (slot != nullptr) throw std::logic_error(slot->name + " is already open; close it first");
-  slot = &state;
-}
-
 void release(const Device::State& state) noexcept {
-  std::lock_guard lock(claimsLock);
-  claims[static_cast<std::size_t>(state.number)] = nullptr;
+  controller::claims::releaseObject(state.address);
 }
 
 }  // namespace
 
-std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, ReadingBlock* readings) {
-  std::shared_ptr<Device> device(new Device(std::make_unique<State>(kind, number, readings)));
+std::shared_ptr<Device> Device::open(Kind kind, can::Address address, int frequency,
+                                     ReadingBlock* readings) {
+  std::shared_ptr<Device> device(new Device(std::make_unique<State>(kind, address, readings)));
   State& s = *device->state_;
-  claim(s);
+  if (address.bus < 0 || address.bus >= can::busCount()) {
+    throw std::invalid_argument(
+        s.name + " could not be opened: " +
+        (can::busCount() == 1
+             ? std::string("this HAL has one CAN bus, bus 0")
+             : "this HAL's CAN buses are 0.." + std::to_string(can::busCount() - 1)));
+  }
+  controller::claims::takeForObject(address, s.name);
   s.clearReadings();
   // Undoes the claim, and returns the handle once there is one, before the open fails.
   bool obtained = false;
@@ -50,7 +45,7 @@ std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, Readi
   };
   int32_t status = 0;
   try {
-    s.handle = can::initializeDevice(number, &status);
+    s.handle = can::initializeDevice(address, &status);
     obtained = s.handle != 0;
   } catch (...) {
     throw failure("");
@@ -63,7 +58,7 @@ std::shared_ptr<Device> Device::open(Kind kind, int number, int frequency, Readi
     for (int channel = 0; channel < device->channels(); ++channel) {
       controller::configureMotor(s.model, static_cast<uint8_t>(channel), frequency);
     }
-    keepalive::add(number);
+    keepalive::add(address);
   } catch (...) {
     throw failure("");
   }
@@ -82,7 +77,7 @@ void Device::close() noexcept {
     std::lock_guard lifecycle(s.lifecycle);
     if (!s.open.exchange(false)) return;
     telemetry::stop(s);
-    keepalive::remove(s.number);
+    keepalive::remove(s.address);
     {
       // A blocking query under way finishes first.
       std::lock_guard exchange(s.modelState.exchangeLock);
@@ -98,6 +93,8 @@ void Device::close() noexcept {
 bool Device::isOpen() const noexcept { return state_->open.load(std::memory_order_acquire); }
 Kind Device::kind() const noexcept { return state_->kind; }
 int Device::number() const noexcept { return state_->number; }
+int Device::bus() const noexcept { return state_->address.bus; }
+can::Address Device::address() const noexcept { return state_->address; }
 int Device::channels() const noexcept { return describe(state_->kind).channels; }
 const std::string& Device::name() const noexcept { return state_->name; }
 const controller::Model& Device::model() const noexcept { return state_->model; }

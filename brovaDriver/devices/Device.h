@@ -1,4 +1,5 @@
-// Open controllers as objects: any number of them, each addressing its own device number. Their
+// Open controllers as objects: any number of them, each addressing its own bus and device number
+// (device 5 on bus 0 and device 5 on bus 2 are two devices). Their
 // keep-alive frames go out from one thread for all of them, and their telemetry is read by one
 // thread for all of them (batched requests, see Telemetry.h). The C entry points' process-wide
 // slots play no part here.
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "can/Link.h"
 #include "controller/Description.h"
 #include "devices/Readings.h"
 
@@ -25,15 +27,21 @@ struct Choice {
 
 class Device {
  public:
-  // Opens controller `number` (1..63) of `kind`: obtains its CAN handle, configures every
-  // channel with `frequency` (0..20000), prints the model's greeting, and adds it to the
-  // keep-alive thread. The arguments are the caller's to check. Throws std::logic_error naming
-  // the open object when an object is open on `number` already ("BrovaQuad on device 5 is
-  // already open; close it first"), std::runtime_error when the platform refuses.
-  // `readings`, when given, is where the readings are kept (it must outlive the device);
-  // otherwise the device keeps its own.
-  static std::shared_ptr<Device> open(Kind kind, int number, int frequency,
+  // Opens controller `address.device` (1..63) of `kind` on `address.bus` (0..24): obtains its
+  // CAN handle, configures every channel with `frequency` (0..20000), prints the model's
+  // greeting, and adds it to the keep-alive thread. The device number and frequency are the
+  // caller's to check. Throws std::invalid_argument for a bus this HAL generation cannot name,
+  // std::logic_error naming the holder when an object is open on that bus and number already
+  // ("BrovaQuad on device 5 is already open; close it first") or the C entry points drive it,
+  // std::runtime_error when the platform refuses. `readings`, when given, is where the readings
+  // are kept (it must outlive the device); otherwise the device keeps its own.
+  static std::shared_ptr<Device> open(Kind kind, can::Address address, int frequency,
                                       ReadingBlock* readings = nullptr);
+  // On bus 0.
+  static std::shared_ptr<Device> open(Kind kind, int number, int frequency,
+                                      ReadingBlock* readings = nullptr) {
+    return open(kind, can::Address{.bus = 0, .device = number}, frequency, readings);
+  }
 
   ~Device();
   Device(const Device&) = delete;
@@ -47,8 +55,10 @@ class Device {
 
   Kind kind() const noexcept;
   int number() const noexcept;
+  int bus() const noexcept;
+  can::Address address() const noexcept;
   int channels() const noexcept;  // 4 or 1
-  // "BrovaQuad on device 5"
+  // "BrovaQuad on device 5", and "BrovaQuad on device 5 of CAN bus 2" on a bus other than 0
   const std::string& name() const noexcept;
 
   // The model description whose frames address this device only; for the blocking queries and
@@ -84,7 +94,7 @@ class Device {
   std::unique_ptr<State> state_;
 };
 
-// Frames per second on the bus that `choice` at `period` costs one device of `kind`, requests
+// Frames per second on its bus that `choice` at `period` costs one device of `kind`, requests
 // and replies, keep-alive frames included; and the share of a 1 Mbit/s bus they take (0..),
 // counting each frame at its longest (160 bits: 29-bit identifier, 8 bytes, worst stuffing).
 double framesPerSecond(Kind kind, Choice choice, std::chrono::nanoseconds period);

@@ -21,8 +21,8 @@ constexpr auto kPeriod = std::chrono::milliseconds(100);
 struct Loop {
   std::mutex mutex;
   std::condition_variable wake;
-  std::vector<int32_t> devices;
-  std::vector<int32_t> newcomers;  // added since the last pass, not yet sent a frame
+  std::vector<can::Address> devices;
+  std::vector<can::Address> newcomers;  // added since the last pass, not yet sent a frame
   bool running = false;
 };
 
@@ -32,11 +32,11 @@ Loop& loop() {
 }
 
 // Frames are sent with the lock held, so remove() returning means no pass is sending.
-void sendTo(const std::vector<int32_t>& devices) {
+void sendTo(const std::vector<can::Address>& devices) {
   static constexpr can::Payload kZeros{};
   if (devices.empty()) return;
   if (const auto frame = controller::keepAliveFrame()) {
-    for (const int32_t device : devices) can::sendFrame(*frame, kZeros, device);
+    for (const can::Address device : devices) can::sendFrame(*frame, kZeros, device);
   }
 }
 
@@ -73,7 +73,7 @@ void run() noexcept {
 
 }  // namespace
 
-void add(int32_t device) {
+void add(can::Address device) {
   Loop& l = loop();
   std::lock_guard lock(l.mutex);
   l.newcomers.reserve(l.newcomers.size() + l.devices.size() + 1);
@@ -86,7 +86,7 @@ void add(int32_t device) {
   l.wake.notify_one();
 }
 
-void remove(int32_t device) noexcept {
+void remove(can::Address device) noexcept {
   Loop& l = loop();
   std::lock_guard lock(l.mutex);
   std::erase(l.devices, device);

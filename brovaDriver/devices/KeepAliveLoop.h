@@ -4,15 +4,15 @@
 // registered; it never holds the process at exit.
 #pragma once
 
-#include <cstdint>
+#include "can/Link.h"
 
 namespace brova::devices::keepalive {
 
 // Throws std::system_error when the thread cannot start, std::bad_alloc when memory runs out;
 // the device is not added then.
-void add(int32_t device);
+void add(can::Address device);
 
 // No keep-alive frame goes to `device` after this returns. Never throws.
-void remove(int32_t device) noexcept;
+void remove(can::Address device) noexcept;
 
 }  // namespace brova::devices::keepalive

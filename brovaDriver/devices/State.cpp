@@ -31,14 +31,27 @@ int64_t readingTimeNow() noexcept {
       .count();
 }
 
-Device::State::State(Kind kind, int number, ReadingBlock* readings)
+namespace {
+
+std::string nameOf(Kind kind, can::Address address) {
+  std::string name =
+      std::string(describe(kind).modelName) + " on device " + std::to_string(address.device);
+  if (address.bus != 0) name += " of CAN bus " + std::to_string(address.bus);
+  return name;
+}
+
+}  // namespace
+
+Device::State::State(Kind kind, can::Address address, ReadingBlock* readings)
     : kind(kind),
-      number(number),
-      name(std::string(describe(kind).modelName) + " on device " + std::to_string(number)),
+      address(address),
+      number(address.device),
+      name(nameOf(kind, address)),
       model(controller::withState(describe(kind).model(), modelState)),
       own_(readings == nullptr ? std::make_unique<ReadingBlock>() : nullptr),
       block_(readings == nullptr ? *own_ : *readings) {
   modelState.deviceNumber.store(number, std::memory_order_release);
+  modelState.bus = address.bus;
 }
 
 void Device::State::clearReadings() noexcept {

@@ -9,17 +9,19 @@
 #include <mutex>
 #include <string>
 
+#include "can/Link.h"
 #include "controller/Description.h"
 #include "devices/Device.h"
 
 namespace brova::devices {
 
 struct Device::State {
-  State(Kind kind, int number, ReadingBlock* readings);
+  State(Kind kind, can::Address address, ReadingBlock* readings);
 
   const Kind kind;
-  const int number;
-  const std::string name;  // "BrovaQuad on device 5"
+  const can::Address address;
+  const int number;        // address.device
+  const std::string name;  // "BrovaQuad on device 5", "... of CAN bus 2" when not on bus 0
   controller::ModelState modelState;
   const controller::Model model;
   int32_t handle = 0;

@@ -69,9 +69,10 @@ void sendWave(Entry& entry, Clock::time_point now) {
   for (const Request& request : entry.waves[entry.wave]) {
     // A reply kept from before the request is not its answer.
     can::Payload stale{};
-    can::receiveFrame(request.replyBase, stale, device.number);
+    can::receiveFrame(request.replyBase, stale, device.address);
     entry.outstanding.push_back({&request, device.generation(request.slot), false});
-    can::sendFrame(request.requestBase, controller::channelPayload(request.channel), device.number);
+    can::sendFrame(request.requestBase, controller::channelPayload(request.channel),
+                   device.address);
   }
   entry.waveSent = now;
   entry.phase = Entry::Phase::Waiting;
@@ -85,7 +86,7 @@ bool collect(Entry& entry, Clock::time_point now) {
   for (Outstanding& o : entry.outstanding) {
     if (o.answered) continue;
     can::Payload reply{};
-    if (can::receiveFrame(o.request->replyBase, reply, device.number)) {
+    if (can::receiveFrame(o.request->replyBase, reply, device.address)) {
       o.answered = true;
       device.answered(o.request->slot, o.generation, decode(*o.request, reply, device.model));
     } else {
@@ -201,11 +202,12 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
     l.entries.push_back(std::move(entry));
     device.telemetryRunning.store(true, std::memory_order_release);
     for (const auto& e : l.entries) {
+      if (e->device->address.bus != device.address.bus) continue;
       framesPerSecond += devices::framesPerSecond(e->device->kind, e->choice, e->period);
     }
     l.wake.notify_one();
   }
-  warnOnBusLoad(framesPerSecond);
+  warnOnBusLoad(device.address.bus, framesPerSecond);
 }
 
 void stop(Device::State& device) noexcept {

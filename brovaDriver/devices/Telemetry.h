@@ -15,9 +15,9 @@
 namespace brova::devices::telemetry {
 
 // Puts `device` on the thread with `choice` and `period`, replacing what it had, and warns when
-// every device's telemetry together takes more than half the bus. Throws std::system_error when
-// the thread cannot start, std::bad_alloc when memory runs out; the device is not on the thread
-// then.
+// the telemetry of every device on its bus together takes more than half that bus. Throws
+// std::system_error when the thread cannot start, std::bad_alloc when memory runs out; the device
+// is not on the thread then.
 void start(Device::State& device, std::chrono::nanoseconds period, Choice choice);
 
 // Takes `device` off the thread; when this returns, the thread no longer touches it. A wave

@@ -30,6 +30,7 @@
 #include "BrovaDriver.h"
 #include "brova/BrovaQuad.hpp"
 #include "brova/BrovaSmall.hpp"
+#include "brova/CanBus.hpp"
 #include "brova/Ferux.hpp"
 #include "brova/Limits.hpp"
 #include "brova/Reading.hpp"

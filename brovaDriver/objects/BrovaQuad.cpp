@@ -24,7 +24,9 @@ uint8_t channel(int motor, const char* what) {
 }  // namespace
 
 BrovaQuad::BrovaQuad(int deviceNumber, int frequencyHz)
-    : ControllerObject(true, deviceNumber, frequencyHz) {}
+    : BrovaQuad(deviceNumber, CanBus{0}, frequencyHz) {}
+BrovaQuad::BrovaQuad(int deviceNumber, CanBus bus, int frequencyHz)
+    : ControllerObject(true, deviceNumber, bus, frequencyHz) {}
 
 void BrovaQuad::set(int motor, double speed) {
   const uint8_t m = channel(motor, "motor");

@@ -16,7 +16,9 @@ using devices::slotOf;
 }  // namespace
 
 BrovaSmall::BrovaSmall(int deviceNumber, int frequencyHz)
-    : ControllerObject(false, deviceNumber, frequencyHz) {}
+    : BrovaSmall(deviceNumber, CanBus{0}, frequencyHz) {}
+BrovaSmall::BrovaSmall(int deviceNumber, CanBus bus, int frequencyHz)
+    : ControllerObject(false, deviceNumber, bus, frequencyHz) {}
 
 void BrovaSmall::set(double speed) {
   detail::check(!std::isnan(speed), "speed is NaN");

@@ -13,13 +13,14 @@
 
 namespace brova::detail {
 
-ControllerObject::ControllerObject(bool quad, int deviceNumber, int frequencyHz) {
+ControllerObject::ControllerObject(bool quad, int deviceNumber, CanBus bus, int frequencyHz) {
   const devices::Kind kind = quad ? devices::Kind::Quad : devices::Kind::Small;
   checkRange(deviceNumber, kLowestDeviceNumber, kHighestDeviceNumber,
              kindName(kind) + " device number");
   checkFrequency(frequencyHz);
   auto open = std::make_unique<Open>();
-  open->device = devices::Device::open(kind, deviceNumber, frequencyHz);
+  open->device = devices::Device::open(
+      kind, can::Address{.bus = bus.getId(), .device = deviceNumber}, frequencyHz);
   open->readings = &open->device->readings();
   for (auto& distance : open->perTick) distance.store(1.0, std::memory_order_relaxed);
   open_ = std::move(open);
@@ -47,6 +48,8 @@ bool ControllerObject::isOpen() const noexcept {
 
 int ControllerObject::getDeviceNumber() const { return open().device->number(); }
 
+CanBus ControllerObject::getCanBus() const { return CanBus{open().device->bus()}; }
+
 bool ControllerObject::isConnected() const { return open().device->isConnected(); }
 
 void ControllerObject::startTelemetry(std::chrono::milliseconds period, TelemetryChoice choice) {
@@ -68,7 +71,8 @@ bool ControllerObject::telemetryRunning() const { return open().device->telemetr
 
 const ControllerObject::Open& ControllerObject::open() const {
   if (!isOpen()) {
-    throw std::logic_error(kindName(open_ ? open_->device->kind() : devices::Kind::Quad) + " is closed");
+    throw std::logic_error(kindName(open_ ? open_->device->kind() : devices::Kind::Quad) +
+                           " is closed");
   }
   return *open_;
 }

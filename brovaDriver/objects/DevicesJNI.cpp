@@ -129,11 +129,11 @@ JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_stateCode(JNIEnv*, jc
 
 // ---- Opening and closing ----
 
-// The device (QUAD 0, SMALL 1), its readings kept in `readings`, a direct buffer of at least
-// readingBlockBytes() bytes, 8-byte aligned, that stays reachable until close.
+// The device (QUAD 0, SMALL 1) on `bus`, its readings kept in `readings`, a direct buffer of at
+// least readingBlockBytes() bytes, 8-byte aligned, that stays reachable until close.
 JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_open(JNIEnv* env, jclass, jint kind,
-                                                                jint deviceNumber, jint frequency,
-                                                                jobject readings) {
+                                                                jint deviceNumber, jint bus,
+                                                                jint frequency, jobject readings) {
   return guarded<jlong>(env, 0, [&] {
     void* address = readings ? env->GetDirectBufferAddress(readings) : nullptr;
     const jlong capacity = readings ? env->GetDirectBufferCapacity(readings) : -1;
@@ -143,8 +143,9 @@ JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_open(JNIEnv* env, jcl
                                   std::to_string(brova::devices::kReadingBlockBytes) + " bytes");
     }
     auto* block = new (address) ReadingBlock();
-    auto opened = Device::open(kind == 0 ? brova::devices::Kind::Quad : brova::devices::Kind::Small,
-                               deviceNumber, frequency, block);
+    auto opened =
+        Device::open(kind == 0 ? brova::devices::Kind::Quad : brova::devices::Kind::Small,
+                     brova::can::Address{.bus = bus, .device = deviceNumber}, frequency, block);
     return static_cast<jlong>(
         reinterpret_cast<intptr_t>(new std::shared_ptr<Device>(std::move(opened))));
   });

@@ -13,7 +13,7 @@ using Clock = std::chrono::steady_clock;
 class Link : public SimTest {};
 
 TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
-  sendFrame(kSetMotorSpeed, {1, 0x32, 1, 0, 0, 0, 0, 9}, 5);
+  sendFrame(kSetMotorSpeed, {1, 0x32, 1, 0, 0, 0, 0, 9}, {.device = 5});
   const auto frames = sent();
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(frames[0].id, 0x020C0385u);
@@ -27,15 +27,15 @@ TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
 
 TEST_F(Link, RejectedOrThrowingSendIsLostQuietly) {
   brovasim::can::failNextSends(-1);
-  sendFrame(kDisableMotor, {}, 3);
+  sendFrame(kDisableMotor, {}, {.device = 3});
   brovasim::can::throwOnNextSends();
-  sendFrame(kDisableMotor, {}, 3);
+  sendFrame(kDisableMotor, {}, {.device = 3});
   EXPECT_EQ(sent(0x020C0343).size(), 2u);
 }
 
 TEST_F(Link, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
   Payload reply{7, 7, 7, 7, 7, 7, 7, 7};
-  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
+  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, {.device = 5}));
   EXPECT_EQ(reply, (Payload{7, 7, 7, 7, 7, 7, 7, 7}));
   const auto calls = brovasim::can::receiveCalls();
   ASSERT_EQ(calls.size(), 1u);
@@ -46,8 +46,8 @@ TEST_F(Link, ReceiveWithNothingOnTheBusLeavesBufferUntouched) {
 TEST_F(Link, ReceiveTakesOnlyTheExactIdentifier) {
   brovasim::can::putFrame(0x020C0406, {1, 2});
   Payload reply{};
-  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, 5));
-  EXPECT_TRUE(receiveFrame(kMotorCurrentReply, reply, 6));
+  EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, {.device = 5}));
+  EXPECT_TRUE(receiveFrame(kMotorCurrentReply, reply, {.device = 6}));
 }
 
 // Every negative status is a frame not taken, even when the platform filled the buffer;
@@ -62,7 +62,7 @@ TEST_F(Link, ReceiveStatusDecidesWhetherAFrameWasTaken) {
     brovasim::can::putFrame(0x020C0045, {9, 8, 7, 6, 5, 4, 3, 2});
     brovasim::can::failNextReceives(row.status);
     Payload reply{};
-    EXPECT_EQ(receiveFrame(kDeviceIdReply, reply, 5), row.taken) << "status " << row.status;
+    EXPECT_EQ(receiveFrame(kDeviceIdReply, reply, {.device = 5}), row.taken) << "status " << row.status;
     const Payload expected = row.taken ? Payload{9, 8, 7, 6, 5, 4, 3, 2} : Payload{};
     EXPECT_EQ(reply, expected) << "status " << row.status;
   }
@@ -83,7 +83,7 @@ TEST_F(Link, ReceiveCopiesAtMostTheReportedSizeAndNeverMoreThanEight) {
     brovasim::can::putFrame(0x020C0045, bytes, row.size);
     Payload reply;
     reply.fill(0xEE);
-    EXPECT_TRUE(receiveFrame(kDeviceIdReply, reply, 5)) << "size " << int{row.size};
+    EXPECT_TRUE(receiveFrame(kDeviceIdReply, reply, {.device = 5})) << "size " << int{row.size};
     EXPECT_EQ(reply, row.expected) << "size " << int{row.size};
   }
 }
@@ -92,7 +92,7 @@ TEST_F(Link, ReceiveThatThrowsIsAFrameNotTaken) {
   brovasim::can::putFrame(0x020C0045, {1});
   brovasim::can::throwOnNextReceives();
   Payload reply{};
-  EXPECT_FALSE(receiveFrame(kDeviceIdReply, reply, 5));
+  EXPECT_FALSE(receiveFrame(kDeviceIdReply, reply, {.device = 5}));
   EXPECT_EQ(reply, Payload{});
 }
 

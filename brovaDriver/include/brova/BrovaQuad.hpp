@@ -15,11 +15,14 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
   static constexpr int kChannels = kQuadChannels;
   static constexpr int kDefaultFrequency = 15000;
 
-  // Opens the BrovaQuad on CAN device `deviceNumber` (1..63) with every channel at
-  // `frequencyHz` (0..20000), and starts its keep-alive frames. Throws std::logic_error when an
-  // object is open on that device already, std::runtime_error when the platform refuses the
-  // controller's CAN handle (the message names the platform's status).
+  // Opens the BrovaQuad on CAN device `deviceNumber` (1..63) of `bus` (bus 0 without one) with
+  // every channel at `frequencyHz` (0..20000), and starts its keep-alive frames. Throws
+  // std::invalid_argument for a bad argument or a bus the HAL does not have (the 2026 HAL has
+  // bus 0 only), std::logic_error when an object is open on that bus and device already or the
+  // C entry points drive it, std::runtime_error when the platform refuses the controller's CAN
+  // handle (the message names the platform's status).
   explicit BrovaQuad(int deviceNumber, int frequencyHz = kDefaultFrequency);
+  BrovaQuad(int deviceNumber, CanBus bus, int frequencyHz = kDefaultFrequency);
 
   // Drives `motor` (0..3) at `speed`: 1.0 is full output forward, -1.0 full reverse.
   void set(int motor, double speed);
@@ -39,9 +42,9 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
 
   // Direct reads; each waits for the controller's reply (10 ms). A reply that does not come
   // reads as 0, with a console line.
-  double getCurrentBlocking(int motor) const;       // amperes
-  double getRPMBlocking(int motor) const;           // revolutions per minute, 0..65535
-  double getTemperatureBlocking() const;            // degrees Celsius
+  double getCurrentBlocking(int motor) const;            // amperes
+  double getRPMBlocking(int motor) const;                // revolutions per minute, 0..65535
+  double getTemperatureBlocking() const;                 // degrees Celsius
   double getEncoderDistanceBlocking(int encoder) const;  // counts × distance per tick
 
   // The latest values the telemetry read; never wait.

@@ -13,11 +13,11 @@ class BROVA_OBJECTS_API BrovaSmall : public detail::ControllerObject {
  public:
   static constexpr int kDefaultFrequency = 15000;
 
-  // Opens the BrovaSmall on CAN device `deviceNumber` (1..63) at `frequencyHz` (0..20000) and
-  // starts its keep-alive frames; prints "Brova Initialized". Throws std::logic_error when an
-  // object is open on that device already, std::runtime_error when the platform refuses the
-  // controller's CAN handle (the message names the platform's status).
+  // Opens the BrovaSmall on CAN device `deviceNumber` (1..63) of `bus` (bus 0 without one) at
+  // `frequencyHz` (0..20000) and starts its keep-alive frames; prints "Brova Initialized".
+  // Throws as BrovaQuad's constructor does.
   explicit BrovaSmall(int deviceNumber, int frequencyHz = kDefaultFrequency);
+  BrovaSmall(int deviceNumber, CanBus bus, int frequencyHz = kDefaultFrequency);
 
   // Drives the motor at `speed`: 1.0 is full output forward, -1.0 full reverse.
   void set(double speed);

@@ -9,6 +9,11 @@ namespace brova {
 inline constexpr int kLowestDeviceNumber = 1;
 inline constexpr int kHighestDeviceNumber = 63;
 
+// CAN bus ids: the 2027 robot controller's own buses 0..4 and its expansion's 5..24. The 2026
+// HAL has bus 0 only.
+inline constexpr int kLowestBus = 0;
+inline constexpr int kHighestBus = 24;
+
 // A motor's PWM frequency in hertz.
 inline constexpr int kLowestFrequency = 0;
 inline constexpr int kHighestFrequency = 20000;

@@ -32,12 +32,9 @@ struct Reading {
 // "fresh", "missing" or "not read".
 inline const char* toString(ReadingState state) {
   switch (state) {
-    case ReadingState::Fresh:
-      return "fresh";
-    case ReadingState::Missing:
-      return "missing";
-    default:
-      return "not read";
+    case ReadingState::Fresh: return "fresh";
+    case ReadingState::Missing: return "missing";
+    default: return "not read";
   }
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "brova/CanBus.hpp"
 #include "brova/Reading.hpp"
 #include "brova/TelemetryChoice.hpp"
 #include "brova/detail/Export.hpp"
@@ -27,6 +28,7 @@ class BROVA_OBJECTS_API ControllerObject {
 
   bool isOpen() const noexcept;
   int getDeviceNumber() const;
+  CanBus getCanBus() const;
   // The device answered the telemetry's requests lately: false before its first answer, and
   // after three requests in a row went unanswered.
   bool isConnected() const;
@@ -41,7 +43,7 @@ class BROVA_OBJECTS_API ControllerObject {
   struct Open;  // the library's
 
  protected:
-  ControllerObject(bool quad, int deviceNumber, int frequencyHz);
+  ControllerObject(bool quad, int deviceNumber, CanBus bus, int frequencyHz);
 
   const Open& open() const;
   Reading reading(std::size_t slot) const;

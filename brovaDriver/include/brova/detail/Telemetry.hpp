@@ -62,7 +62,8 @@ class Telemetry {
     const uint64_t generation = generationOf(quantity);
     const double value = query();
     std::lock_guard lock(mutex_);
-    if (generations_[quantity] == generation) readings_[quantity] = {value, Clock::now(), ReadingState::Fresh};
+    if (generations_[quantity] == generation)
+      readings_[quantity] = {value, Clock::now(), ReadingState::Fresh};
   }
 
   // Sets `quantity` to `value`, read now.

@@ -76,7 +76,34 @@ public final class BrovaQuad extends Controller {
    *     message names it), or when the platform refused the controller
    */
   public BrovaQuad(int deviceNumber, int frequencyHz) {
-    super("BrovaQuad", DeviceNatives.QUAD, deviceNumber, frequencyHz);
+    this(deviceNumber, new CanBus(0), frequencyHz);
+  }
+
+  /**
+   * Opens the BrovaQuad with CAN device number {@code deviceNumber} on {@code bus} at {@value
+   * #DEFAULT_FREQUENCY_HZ} Hz. See {@link #BrovaQuad(int, CanBus, int)}.
+   */
+  public BrovaQuad(int deviceNumber, CanBus bus) {
+    this(deviceNumber, bus, DEFAULT_FREQUENCY_HZ);
+  }
+
+  /**
+   * Opens the BrovaQuad with CAN device number {@code deviceNumber} on {@code bus}, as {@link
+   * #BrovaQuad(int, int)} does on bus 0. Device 5 on bus 0 and device 5 on bus 2 are two
+   * controllers.
+   *
+   * @param deviceNumber the controller's CAN device number, 1..63
+   * @param bus the CAN bus it is on
+   * @param frequencyHz the motors' PWM frequency in hertz, 0..20000
+   * @throws IllegalArgumentException for a device number or frequency outside its range, or a
+   *     bus the HAL does not have (the 2026 HAL has bus 0 only)
+   * @throws NullPointerException for a null bus
+   * @throws IllegalStateException when an object is open on that bus and device already, or the C
+   *     entry points drive it (the message says which), or when the platform refused the
+   *     controller
+   */
+  public BrovaQuad(int deviceNumber, CanBus bus, int frequencyHz) {
+    super("BrovaQuad", DeviceNatives.QUAD, deviceNumber, bus, frequencyHz);
     for (int encoder = 0; encoder < CHANNELS; ++encoder) {
       encoders[encoder] = new BrovaQuadEncoder(this, encoder);
     }

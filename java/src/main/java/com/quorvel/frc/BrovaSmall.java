@@ -68,7 +68,32 @@ public final class BrovaSmall extends Controller {
    *     message names it), or when the platform refused the controller
    */
   public BrovaSmall(int deviceNumber, int frequencyHz) {
-    super("BrovaSmall", DeviceNatives.SMALL, deviceNumber, frequencyHz);
+    this(deviceNumber, new CanBus(0), frequencyHz);
+  }
+
+  /**
+   * Opens the BrovaSmall with CAN device number {@code deviceNumber} on {@code bus} at {@value
+   * #DEFAULT_FREQUENCY_HZ} Hz. See {@link #BrovaSmall(int, CanBus, int)}.
+   */
+  public BrovaSmall(int deviceNumber, CanBus bus) {
+    this(deviceNumber, bus, DEFAULT_FREQUENCY_HZ);
+  }
+
+  /**
+   * Opens the BrovaSmall with CAN device number {@code deviceNumber} on {@code bus}, as {@link
+   * #BrovaSmall(int, int)} does on bus 0.
+   *
+   * @param deviceNumber the controller's CAN device number, 1..63
+   * @param bus the CAN bus it is on
+   * @param frequencyHz the motor's PWM frequency in hertz, 0..20000
+   * @throws IllegalArgumentException for a device number or frequency outside its range, or a
+   *     bus the HAL does not have (the 2026 HAL has bus 0 only)
+   * @throws NullPointerException for a null bus
+   * @throws IllegalStateException when an object is open on that bus and device already, or the C
+   *     entry points drive it, or when the platform refused the controller
+   */
+  public BrovaSmall(int deviceNumber, CanBus bus, int frequencyHz) {
+    super("BrovaSmall", DeviceNatives.SMALL, deviceNumber, bus, frequencyHz);
   }
 
   /**

@@ -3,6 +3,7 @@ package com.quorvel.frc;
 import java.time.Duration;
 import java.util.Collections;
 import java.util.EnumSet;
+import java.util.Objects;
 import java.util.Set;
 import java.util.concurrent.ConcurrentHashMap;
 
@@ -27,17 +28,25 @@ abstract class Controller implements AutoCloseable {
   final long device;
   final ReadingBlock readings;
   private final int deviceNumber;
+  private final CanBus bus;
 
-  /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind}. */
-  Controller(String model, int kind, int deviceNumber, int frequencyHz) {
+  /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind} on {@code bus}. */
+  Controller(String model, int kind, int deviceNumber, CanBus bus, int frequencyHz) {
     Checks.deviceNumber(deviceNumber);
+    Objects.requireNonNull(bus, "bus");
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
-    lifecycle = new Lifecycle(model + " on device " + deviceNumber, new QueryGate());
+    this.bus = bus;
+    final String name =
+        model
+            + " on device "
+            + deviceNumber
+            + (bus.getId() == 0 ? "" : " of CAN bus " + bus.getId());
+    lifecycle = new Lifecycle(name, new QueryGate());
     readings = new ReadingBlock();
     OPEN.add(readings);
     try {
-      device = DeviceNatives.open(kind, deviceNumber, frequencyHz, readings.buffer());
+      device = DeviceNatives.open(kind, deviceNumber, bus.getId(), frequencyHz, readings.buffer());
     } catch (RuntimeException | Error e) {
       OPEN.remove(readings);
       throw e;
@@ -48,6 +57,12 @@ abstract class Controller implements AutoCloseable {
   public int getDeviceNumber() {
     lifecycle.checkOpen();
     return deviceNumber;
+  }
+
+  /** The CAN bus given when opening, bus 0 when none was (no bus traffic). */
+  public CanBus getCanBus() {
+    lifecycle.checkOpen();
+    return bus;
   }
 
   /**

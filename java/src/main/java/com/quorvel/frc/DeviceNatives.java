@@ -51,7 +51,7 @@ final class DeviceNatives {
    * #readingBlockBytes()} bytes at an 8-byte aligned address, which must stay reachable until
    * {@link #close} returns.
    */
-  static native long open(int kind, int deviceNumber, int frequency, ByteBuffer readings);
+  static native long open(int kind, int deviceNumber, int bus, int frequency, ByteBuffer readings);
 
   /** Closes the device, after which nothing writes to its readings, and frees it. */
   static native void close(long device);

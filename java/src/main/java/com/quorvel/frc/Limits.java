@@ -11,6 +11,12 @@ public final class Limits {
   /** The highest CAN device number of a controller: the six low bits of its identifiers. */
   public static final int HIGHEST_DEVICE_NUMBER = 63;
 
+  /** The lowest CAN bus id (the 2026 HAL has this bus only). */
+  public static final int LOWEST_BUS = 0;
+
+  /** The highest CAN bus id: the 2027 robot controller's buses 0..4 and its expansion's 5..24. */
+  public static final int HIGHEST_BUS = 24;
+
   /** The lowest PWM frequency of a motor, in hertz. */
   public static final int LOWEST_FREQUENCY_HZ = 0;
 
