@@ -33,6 +33,9 @@ inline constexpr HAL_I2CPort kI2CPort1 = HAL_I2C_kMXP;
 #endif
 // Whether a receive takes a mask: the 2027 receive matches its identifier exactly.
 inline constexpr bool kMaskedReceive = BROVA_HAL < 2027;
+// Whether the CAN calls name a bus. The 2026 calls are all on bus 0: the functions below ignore
+// their `bus` there, and a test of another bus checks this first.
+inline constexpr bool kCallsNameABus = BROVA_HAL >= 2027;
 
 // What a receive reported.
 struct Received {
@@ -63,33 +66,36 @@ inline uint64_t timeStampNow() {
 #endif
 }
 
-// Sends `size` bytes (at most 64) as frame `id` on bus 0; the status.
-inline int32_t send(uint32_t id, const uint8_t* data, uint8_t size, int32_t periodMs = 0) {
+// Sends `size` bytes (at most 64) as frame `id` on `bus`; the status.
+inline int32_t send(uint32_t id, const uint8_t* data, uint8_t size, int32_t periodMs = 0,
+                    int32_t bus = 0) {
   int32_t status = 12345;
 #if BROVA_HAL >= 2027
   HAL_CANMessage message{};
   message.dataSize = size;
   if (data != nullptr) std::copy_n(data, std::min<uint8_t>(size, 64), message.data);
   // No data for a non-empty frame is no message at all.
-  HAL_CAN_SendMessage(0, id, data == nullptr && size > 0 ? nullptr : &message, periodMs, &status);
+  HAL_CAN_SendMessage(bus, id, data == nullptr && size > 0 ? nullptr : &message, periodMs, &status);
 #else
+  (void)bus;
   HAL_CAN_SendMessage(id, data, size, periodMs, &status);
 #endif
   return status;
 }
 
-// Receives frame `id` (under `mask`, where the generation takes one) from bus 0.
-inline Received receive(uint32_t id, uint32_t mask = kFullMask) {
+// Receives frame `id` (under `mask`, where the generation takes one) from `bus`.
+inline Received receive(uint32_t id, uint32_t mask = kFullMask, int32_t bus = 0) {
   Received r;
   r.id = id;
 #if BROVA_HAL >= 2027
   (void)mask;
   HAL_CANReceiveMessage message{};
-  HAL_CAN_ReceiveMessage(0, id, &message, &r.status);
+  HAL_CAN_ReceiveMessage(bus, id, &message, &r.status);
   r.size = message.message.dataSize;
   std::copy_n(message.message.data, std::min<uint8_t>(r.size, 8), r.data.begin());
   r.timeStamp = message.timeStamp;
 #else
+  (void)bus;
   uint32_t timeStamp = 0;
   HAL_CAN_ReceiveMessage(&r.id, mask, r.data.data(), &r.size, &timeStamp, &r.status);
   r.timeStamp = timeStamp;
@@ -97,13 +103,14 @@ inline Received receive(uint32_t id, uint32_t mask = kFullMask) {
   return r;
 }
 
-// A CAN handle for `device`, as the driver asks for one, on bus 0.
+// A CAN handle for `device`, as the driver asks for one, on `bus`.
 inline HAL_CANHandle initializeCan(int32_t manufacturer, int32_t device, int32_t deviceType,
-                                   int32_t* status) {
+                                   int32_t* status, int32_t bus = 0) {
 #if BROVA_HAL >= 2027
-  return HAL_InitializeCAN(0, static_cast<HAL_CANManufacturer>(manufacturer), device,
+  return HAL_InitializeCAN(bus, static_cast<HAL_CANManufacturer>(manufacturer), device,
                            static_cast<HAL_CANDeviceType>(deviceType), status);
 #else
+  (void)bus;
   return HAL_InitializeCAN(static_cast<HAL_CANManufacturer>(manufacturer), device,
                            static_cast<HAL_CANDeviceType>(deviceType), status);
 #endif

@@ -39,9 +39,11 @@ struct Bridge::Outlet {
   std::atomic<uint64_t> failed = 0;
 };
 
+// The simulated controllers, and the frames read from the socket, are on the simulated bus 0.
 Bridge::Subscription::Subscription(const std::shared_ptr<Outlet>& outlet)
-    : id(brovasim::can::subscribePut(
-          [outlet](const brovasim::PutFrame& put) { outlet->write(put); })) {}
+    : id(brovasim::can::subscribePut([outlet](const brovasim::PutFrame& put) {
+        if (put.bus == 0) outlet->write(put);
+      })) {}
 
 Bridge::Subscription::~Subscription() { brovasim::can::unsubscribePut(id); }
 

@@ -12,22 +12,26 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_reset(JNIEnv*, jclass) {
   brovasim::can::reset();
 }
 
-JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_putFrame(JNIEnv* env, jclass, jint id,
-                                                                jbyteArray data) {
+JNIEXPORT jint JNICALL Java_com_quorvel_frc_sim_SimCan_buses(JNIEnv*, jclass) {
+  return brovasim::can::kBuses;
+}
+
+JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_putFrameOnBus(JNIEnv* env, jclass, jint id,
+                                                                     jbyteArray data, jint bus) {
   std::vector<uint8_t> bytes;
   if (data != nullptr) {
     bytes.resize(static_cast<size_t>(env->GetArrayLength(data)));
     env->GetByteArrayRegion(data, 0, static_cast<jsize>(bytes.size()),
                             reinterpret_cast<jbyte*>(bytes.data()));
   }
-  brovasim::can::putFrame(static_cast<uint32_t>(id), bytes);
+  brovasim::can::putFrame(static_cast<uint32_t>(id), bytes, bus);
 }
 
 JNIEXPORT jobjectArray JNICALL Java_com_quorvel_frc_sim_SimCan_sentFrames(JNIEnv* env, jclass) {
   const auto frames = brovasim::can::sentFrames();
   jclass frameClass = env->FindClass("com/quorvel/frc/sim/SentFrame");
   if (frameClass == nullptr) return nullptr;
-  jmethodID construct = env->GetMethodID(frameClass, "<init>", "(JI[BII)V");
+  jmethodID construct = env->GetMethodID(frameClass, "<init>", "(JI[BIII)V");
   if (construct == nullptr) return nullptr;
   jobjectArray result = env->NewObjectArray(static_cast<jsize>(frames.size()), frameClass, nullptr);
   if (result == nullptr) return nullptr;
@@ -41,7 +45,7 @@ JNIEXPORT jobjectArray JNICALL Java_com_quorvel_frc_sim_SimCan_sentFrames(JNIEnv
         std::chrono::duration_cast<std::chrono::nanoseconds>(frame.time.time_since_epoch()).count();
     jobject object = env->NewObject(frameClass, construct, static_cast<jlong>(nanos),
                                     static_cast<jint>(frame.id), data,
-                                    static_cast<jint>(frame.size), frame.periodMs);
+                                    static_cast<jint>(frame.size), frame.periodMs, frame.bus);
     if (object == nullptr) return nullptr;
     env->SetObjectArrayElement(result, static_cast<jsize>(i), object);
     env->DeleteLocalRef(object);
@@ -63,10 +67,11 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_setNextHandle(JNIEnv*, jc
   brovasim::can::setNextHandle(next);
 }
 
-JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_failNextInitializations(JNIEnv*, jclass,
-                                                                               jint status,
-                                                                               jint count) {
-  brovasim::can::failNextInitializations(status, count);
+JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_failNextInitializationsOnBus(JNIEnv*, jclass,
+                                                                                    jint status,
+                                                                                    jint count,
+                                                                                    jint bus) {
+  brovasim::can::failNextInitializations(status, count, bus);
 }
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_setRecording(JNIEnv*, jclass, jboolean on) {

@@ -20,9 +20,12 @@ extern "C" {
 
 JNIEXPORT jlong JNICALL Java_com_quorvel_frc_sim_SimController_attachController(JNIEnv*, jclass,
                                                                                 jboolean quad,
-                                                                                jint device) {
+                                                                                jint device,
+                                                                                jint bus) {
   const auto model = quad != JNI_FALSE ? SimController::Model::Quad : SimController::Model::Small;
-  return reinterpret_cast<jlong>(new ControllerRef(SimController::attach(model, device)));
+  auto options = SimController::defaults(model);
+  options.bus = bus;
+  return reinterpret_cast<jlong>(new ControllerRef(SimController::attach(model, device, options)));
 }
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimController_setAnswering(JNIEnv*, jclass,

@@ -1,5 +1,8 @@
 #include "Bus.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace brovasim {
 
 // Never destroyed: threads that outlive main (a robot program's keep-alive tasks) may still call
@@ -9,12 +12,18 @@ Bus& bus() {
   return *instance;
 }
 
+void checkBus(int32_t bus) {
+  if (!can::isBus(bus)) {
+    throw std::out_of_range("simulated CAN buses are 0.." + std::to_string(can::kBuses - 1) +
+                            ", not " + std::to_string(bus));
+  }
+}
+
 namespace can {
 
 void reset() {
   withBus([](Bus& b) {
-    b.frames.clear();
-    b.faults = {};
+    for (CanBus& c : b.can) c = {};
     b.records = {};
     b.observers.clear();
     b.robot = {};

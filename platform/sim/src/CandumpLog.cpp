@@ -146,7 +146,19 @@ bool active() {
   return c.file != nullptr;
 }
 
-void record(uint32_t id, const uint8_t* data, uint8_t size) {
+std::string interfaceOfBus(const std::string& busZero, int32_t bus) {
+  if (bus == 0) return busZero;
+  // The number is the name's last digits, at most nine of them, so that the sum cannot overflow.
+  size_t start = busZero.size();
+  while (start > 0 && busZero.size() - start < 9 && busZero[start - 1] >= '0' &&
+         busZero[start - 1] <= '9') {
+    --start;
+  }
+  const long long number = start < busZero.size() ? std::stoll(busZero.substr(start)) : 0;
+  return busZero.substr(0, start) + std::to_string(number + bus);
+}
+
+void record(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus) {
   Capture& c = theCapture();
   std::lock_guard lock(c.mutex);
   checkEnvironmentLocked(c);
@@ -155,7 +167,7 @@ void record(uint32_t id, const uint8_t* data, uint8_t size) {
   frame.microseconds = std::chrono::duration_cast<std::chrono::microseconds>(
                            std::chrono::system_clock::now().time_since_epoch())
                            .count();
-  frame.interface = c.interface;
+  frame.interface = interfaceOfBus(c.interface, bus);
   frame.id = id;
   if (data != nullptr) frame.data.assign(data, data + std::min<size_t>(size, kMaxData));
   const std::string line = formatCandumpLine(frame) + "\n";

@@ -1,4 +1,4 @@
-// The faults injected into the simulated bus's HAL functions (control: brovasim/SimCan.h).
+// The faults injected into one simulated bus's HAL functions (control: brovasim/SimCan.h).
 #pragma once
 
 #include <cstdint>

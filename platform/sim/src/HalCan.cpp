@@ -1,7 +1,7 @@
-// The platform's CAN functions over the simulated bus, in the form of the HAL
-// generation the build targets (BROVA_HAL): both forms reach the same bus through the same
-// functions below. The simulated robot has one CAN bus: every bus number reaches it, and a send
-// records the number it named.
+// The platform's CAN functions over the simulated buses, in the form of the HAL generation the
+// build targets (BROVA_HAL): both forms reach the buses through the same functions below. The
+// 2026 form names no bus and reaches bus 0; the 2027 form reaches the bus it names, and a bus
+// the simulated robot does not have refuses the call.
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -14,10 +14,20 @@
 #if BROVA_HAL >= 2027
 #include "wpi/hal/CAN.h"
 #include "wpi/hal/CANAPI.h"
+#include "wpi/hal/Errors.h"
 #else
 #include "hal/CAN.h"
 #include "hal/CANAPI.h"
 #endif
+
+namespace {
+// What HAL_InitializeCAN returns when it hands out no handle.
+#if BROVA_HAL >= 2027
+constexpr HAL_CANHandle kNoHandle = HAL_INVALID_HANDLE;
+#else
+constexpr HAL_CANHandle kNoHandle = HAL_kInvalidHandle;
+#endif
+}  // namespace
 
 namespace brovasim {
 namespace {
@@ -30,13 +40,29 @@ struct Taken {
   Clock::time_point time;
 };
 
-int32_t initialize(int32_t manufacturer, int32_t deviceId, int32_t deviceType, int32_t* status) {
-  int32_t result = 0;
+// What a call on `bus` reports when the simulated robot has no such bus; nothing when it has.
+// Only the 2027 calls name a bus.
+std::optional<int32_t> refusal(int32_t bus) {
+#if BROVA_HAL >= 2027
+  if (!can::isBus(bus)) return HAL_PARAMETER_OUT_OF_RANGE;
+#endif
+  (void)bus;
+  return std::nullopt;
+}
+
+int32_t initialize(int32_t bus, int32_t manufacturer, int32_t deviceId, int32_t deviceType,
+                   int32_t* status) {
+  const auto refused = refusal(bus);
+  int32_t result = refused.value_or(0);
   const int32_t handle = withBus([&](Bus& b) {
-    b.faults.initialization.take(result);
-    const int32_t opened = b.handles.openNext();
+    int32_t opened = kNoHandle;
+    if (!refused) {
+      b.can[bus].faults.initialization.take(result);
+      opened = b.handles.openNext();
+    }
     if (b.records.recording) {
-      b.records.initializations.push_back({manufacturer, deviceId, deviceType, opened, result});
+      b.records.initializations.push_back(
+          {manufacturer, deviceId, deviceType, opened, result, bus});
     }
     return opened;
   });
@@ -44,7 +70,12 @@ int32_t initialize(int32_t manufacturer, int32_t deviceId, int32_t deviceType, i
   return handle;
 }
 
+// Sends `frame` on frame.bus.
 void send(SentFrame frame, const uint8_t* data, int32_t* status) {
+  if (const auto refused = refusal(frame.bus)) {
+    if (status != nullptr) *status = *refused;
+    return;
+  }
   // Before the first frame, so that the controllers hear everything from the first on.
   attachControllersFromEnvironment();
   frame.time = Clock::now();
@@ -54,35 +85,44 @@ void send(SentFrame frame, const uint8_t* data, int32_t* status) {
   int32_t result = 0;
   bool fail = false;
   const auto observers = withBus([&](Bus& b) {
-    b.faults.send.take(result);
+    Faults& faults = b.can[frame.bus].faults;
+    faults.send.take(result);
     if (b.records.recording) b.records.sent.push_back(frame);
-    fail = b.faults.sendThrows.take();
+    fail = faults.sendThrows.take();
     return b.observers.sendObservers();
   });
   bus().sent.notify_all();
-  capture::record(frame.id, frame.data.data(), std::min<uint8_t>(frame.size, 8));
+  capture::record(frame.id, frame.data.data(), std::min<uint8_t>(frame.size, 8), frame.bus);
   if (fail) throw std::runtime_error("simulated CAN send failure");
   if (status != nullptr) *status = result;
   for (const auto& observer : observers) observer(frame);
 }
 
-// Takes the latest matching kept frame; an injected status comes with it, and an injected
-// throw takes nothing (docs/receiving.md). Returns the status.
-int32_t receive(uint32_t id, uint32_t mask, std::optional<Taken>& taken) {
+// Takes the latest matching frame kept on `bus`; an injected status comes with it, and an
+// injected throw takes nothing (docs/receiving.md). Returns the status.
+int32_t receive(int32_t bus, uint32_t id, uint32_t mask, std::optional<Taken>& taken) {
   ReceiveCall call;
   call.time = Clock::now();
   call.id = id;
   call.mask = mask;
+  call.bus = bus;
+  const auto refused = refusal(bus);
   int32_t result = 0;
   const bool fail = withBus([&](Bus& b) {
-    if (b.faults.receiveThrows.take()) {
+    if (refused) {
+      result = call.status = *refused;
+      if (b.records.recording) b.records.receives.push_back(call);
+      return false;
+    }
+    Faults& faults = b.can[bus].faults;
+    if (faults.receiveThrows.take()) {
       call.status = 1;
       if (b.records.recording) b.records.receives.push_back(call);
       return true;
     }
-    const auto frame = b.frames.take(id, mask);
+    const auto frame = b.can[bus].frames.take(id, mask);
     result = frame ? 0 : HAL_ERR_CANSessionMux_MessageNotFound;
-    b.faults.receive.take(result);
+    faults.receive.take(result);
     if (frame) {
       taken = Taken{frame->id, frame->data, frame->size, frame->time};
       call.size = frame->size;
@@ -104,10 +144,12 @@ auto sinceEpoch(Clock::time_point time) {
 
 namespace can {
 
-void sendFrame(uint32_t id, const uint8_t* data, uint8_t size) {
+void sendFrame(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus) {
+  checkBus(bus);
   SentFrame frame;
   frame.id = id;
   frame.size = size;
+  frame.bus = bus;
   send(frame, data, nullptr);
 }
 
@@ -123,9 +165,9 @@ extern "C" {
 // The 2027 receive matches its identifier exactly.
 constexpr uint32_t kFullMask = 0x1FFFFFFF;
 
-HAL_CANHandle HAL_InitializeCAN(int32_t, HAL_CANManufacturer manufacturer, int32_t deviceId,
+HAL_CANHandle HAL_InitializeCAN(int32_t busId, HAL_CANManufacturer manufacturer, int32_t deviceId,
                                 HAL_CANDeviceType deviceType, int32_t* status) {
-  return initialize(manufacturer, deviceId, deviceType, status);
+  return initialize(busId, manufacturer, deviceId, deviceType, status);
 }
 
 void HAL_CAN_SendMessage(int32_t busId, uint32_t messageId, const struct HAL_CANMessage* message,
@@ -144,10 +186,10 @@ void HAL_CAN_SendMessage(int32_t busId, uint32_t messageId, const struct HAL_CAN
 }
 
 // The identifier is matched exactly. The time stamp is the steady clock's, in microseconds.
-void HAL_CAN_ReceiveMessage(int32_t, uint32_t messageId, struct HAL_CANReceiveMessage* message,
-                            int32_t* status) {
+void HAL_CAN_ReceiveMessage(int32_t busId, uint32_t messageId,
+                            struct HAL_CANReceiveMessage* message, int32_t* status) {
   std::optional<Taken> taken;
-  const int32_t result = receive(messageId, kFullMask, taken);
+  const int32_t result = receive(busId, messageId, kFullMask, taken);
   if (taken && message != nullptr) {
     std::memcpy(message->message.data, taken->data.data(), std::min<size_t>(taken->size, 8));
     message->message.dataSize = taken->size;
@@ -161,7 +203,7 @@ void HAL_CAN_ReceiveMessage(int32_t, uint32_t messageId, struct HAL_CANReceiveMe
 
 HAL_CANHandle HAL_InitializeCAN(HAL_CANManufacturer manufacturer, int32_t deviceId,
                                 HAL_CANDeviceType deviceType, int32_t* status) {
-  return initialize(manufacturer, deviceId, deviceType, status);
+  return initialize(0, manufacturer, deviceId, deviceType, status);
 }
 
 void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSize,
@@ -177,7 +219,7 @@ void HAL_CAN_SendMessage(uint32_t messageID, const uint8_t* data, uint8_t dataSi
 void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t* data,
                             uint8_t* dataSize, uint32_t* timeStamp, int32_t* status) {
   std::optional<Taken> taken;
-  const int32_t result = receive(*messageID, messageIDMask, taken);
+  const int32_t result = receive(0, *messageID, messageIDMask, taken);
   if (taken) {
     *messageID = taken->id;
     std::memcpy(data, taken->data.data(), std::min<size_t>(taken->size, 8));

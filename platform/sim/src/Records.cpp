@@ -8,9 +8,10 @@ std::vector<SentFrame> sentFrames() {
   return withBus([](Bus& b) { return b.records.sent; });
 }
 
-std::vector<SentFrame> sentFrames(uint32_t id) {
+std::vector<SentFrame> sentFrames(uint32_t id, int32_t bus) {
+  checkBus(bus);
   std::vector<SentFrame> all = sentFrames();
-  std::erase_if(all, [id](const SentFrame& f) { return f.id != id; });
+  std::erase_if(all, [=](const SentFrame& f) { return f.id != id || f.bus != bus; });
   return all;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "MotorPhysics.h"
 
@@ -297,6 +298,9 @@ std::shared_ptr<SimController> SimController::attach(Model model, int device,
   if (device < 0 || device > kHighestDevice) {
     throw std::out_of_range("CAN device numbers are 0..63");
   }
+  if (!can::isBus(options.bus)) {
+    throw std::out_of_range("simulated CAN buses are 0.." + std::to_string(can::kBuses - 1));
+  }
   std::shared_ptr<SimController> controller(new SimController(model, device, options));
   // The bus may still call an observer after unsubscribe, and calls it in the sender's thread:
   // the observer holds the controller only while it hears a frame.
@@ -310,6 +314,7 @@ std::shared_ptr<SimController> SimController::attach(Model model, int device,
 SimController::SimController(Model model, int device, const Options& options)
     : model_(model),
       device_(device),
+      bus_(options.bus),
       channelCount_(describe(model).channels),
       state_(std::make_unique<State>(model, device, options)),
       worker_([this] { deliverWhenDue(); }) {}
@@ -335,6 +340,7 @@ void SimController::detach() {
 }
 
 void SimController::hear(const SentFrame& frame) {
+  if (frame.bus != bus_) return;
   const uint32_t id = frame.id & kIdentifierMask;
   if ((id & ~(kApiMask << kApiShift | kDeviceMask)) != kControllerBase) return;
   if (static_cast<int>(id & kDeviceMask) != device_) return;
@@ -365,7 +371,7 @@ void SimController::hear(const SentFrame& frame) {
 void SimController::send(const std::vector<Reply>& replies) {
   std::lock_guard lock(sendMutex_);
   if (!sending_) return;
-  for (const Reply& r : replies) can::putFrame(r.id, r.data.data(), r.data.size());
+  for (const Reply& r : replies) can::putFrame(r.id, r.data.data(), r.data.size(), bus_);
 }
 
 void SimController::deliverWhenDue() {

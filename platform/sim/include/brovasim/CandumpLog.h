@@ -28,16 +28,23 @@ namespace capture {
 inline constexpr const char* kEnvironmentVariable = "BROVA_CAN_CAPTURE";
 inline constexpr const char* kDefaultInterface = "brova0";
 
-// Writes every frame sent on the simulated bus, and every frame a device puts on it, to `path`
-// (replacing the file). Returns false when the file cannot be opened. The environment variable
-// BROVA_CAN_CAPTURE, when set, starts a capture to the file it names at the bus's first use.
+// Writes every frame sent on the simulated buses, and every frame a device puts on them, to
+// `path` (replacing the file). Returns false when the file cannot be opened. The environment
+// variable BROVA_CAN_CAPTURE, when set, starts a capture to the file it names at the buses'
+// first use. Each line's interface names the frame's bus: `interfaceName` is bus 0's, and the
+// other buses are named after it (interfaceOfBus).
 bool start(const std::string& path, const std::string& interfaceName = kDefaultInterface);
 // Ends the capture and closes the file.
 void stop();
 bool active();
 
-// Appends one frame to the capture, if one is running.
-void record(uint32_t id, const uint8_t* data, uint8_t size);
+// Appends one frame of `bus` to the capture, if one is running.
+void record(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus = 0);
+
+// The interface name of `bus` in a capture whose bus 0 is `busZero`: bus N adds N to the number
+// that ends the name (brova0 -> brova2 for bus 2, vcan4 -> vcan6), or appends N to a name that
+// ends in no digit (robot -> robot2). Distinct buses get distinct names.
+std::string interfaceOfBus(const std::string& busZero, int32_t bus);
 
 }  // namespace capture
 }  // namespace brovasim

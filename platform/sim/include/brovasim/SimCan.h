@@ -1,10 +1,18 @@
-// Control of the simulated CAN bus and robot state, for tests, device models and simulations.
+// Control of the simulated CAN buses and robot state, for tests, device models and simulations.
 //
-// The simulated platform implements the platform's CAN functions over an in-process bus. Every
+// The simulated platform implements the platform's CAN functions over in-process buses. Every
 // frame sent is recorded and handed to subscribers (device models answer requests from there);
-// frames put on the bus by a device model or a test are kept, the latest per identifier, until a
-// HAL_CAN_ReceiveMessage takes one: each frame goes to one receive, as on every platform
-// (docs/receiving.md). All functions are thread-safe.
+// frames put on a bus by a device model or a test are kept, the latest per identifier, until a
+// HAL_CAN_ReceiveMessage on that bus takes one: each frame goes to one receive, as on every
+// platform (docs/receiving.md). All functions are thread-safe.
+//
+// Buses: the simulated robot has the 2027 robot controller's buses, 0..kBuses-1 (five of its own
+// and twenty through its expansion). Each bus keeps its own frames and its own injected faults. The
+// 2026 HAL's calls name no bus: they are all on bus 0. The 2027 HAL's calls on a bus outside that
+// range report HAL_PARAMETER_OUT_OF_RANGE and reach no bus: HAL_InitializeCAN hands out no handle
+// (0) and records the refusal; a receive is recorded with that status; a send is not recorded.
+// The functions below that take a bus default to bus 0 and throw std::out_of_range for a bus
+// outside the range.
 #pragma once
 
 #include <array>
@@ -35,6 +43,7 @@ struct PutFrame {
   uint32_t id = 0;
   std::array<uint8_t, 8> data{};  // the first min(size, 8) bytes given
   uint8_t size = 0;               // as given to putFrame, so it may exceed 8
+  int32_t bus = 0;
 };
 
 // One call of HAL_CAN_ReceiveMessage and what it answered.
@@ -44,6 +53,7 @@ struct ReceiveCall {
   uint32_t mask = 0;
   int32_t status = 0;
   uint8_t size = 0;
+  int32_t bus = 0;
 };
 
 // One call of HAL_InitializeCAN.
@@ -53,18 +63,23 @@ struct CanInitialization {
   int32_t deviceType = 0;
   int32_t handle = 0;
   int32_t status = 0;
+  int32_t bus = 0;
 };
 
 namespace can {
+
+// The buses are 0..kBuses-1 (see above).
+inline constexpr int32_t kBuses = 25;
+constexpr bool isBus(int32_t bus) { return bus >= 0 && bus < kBuses; }
 
 // Forgets every recorded frame, call, kept frame, injected fault and subscriber, and restores
 // the defaults (system inactive, handles counting from the first value).
 void reset();
 
-// Frames sent so far, oldest first.
+// Frames sent so far on every bus, oldest first.
 std::vector<SentFrame> sentFrames();
-// Frames sent so far with exactly this identifier.
-std::vector<SentFrame> sentFrames(uint32_t id);
+// Frames sent so far with exactly this identifier on this bus.
+std::vector<SentFrame> sentFrames(uint32_t id, int32_t bus = 0);
 // Waits until `predicate` holds for the frames sent so far, or the timeout passes.
 bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
                  std::chrono::milliseconds timeout);
@@ -75,29 +90,31 @@ void setRecording(bool on);
 
 std::vector<ReceiveCall> receiveCalls();
 
-// Puts a frame on the bus as if a device had sent it; `size` is 0..8 (larger values are kept as
+// Puts a frame on `bus` as if a device had sent it; `size` is 0..8 (larger values are kept as
 // given, so tests can present over-long sizes to the receiver). The frame is kept until a
-// receive takes it, a newer frame with the same identifier replaces it, or it is removed.
-void putFrame(uint32_t id, const std::vector<uint8_t>& data);
-void putFrame(uint32_t id, const uint8_t* data, uint8_t size);
-// Sends a frame on the bus as the program's CAN send does, whichever HAL generation the platform
+// receive on that bus takes it, a newer frame with the same identifier on that bus replaces it,
+// or it is removed.
+void putFrame(uint32_t id, const std::vector<uint8_t>& data, int32_t bus = 0);
+void putFrame(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus = 0);
+// Sends a frame on `bus` as the program's CAN send does, whichever HAL generation the platform
 // was built for: recorded, captured and handed to the send observers, so the simulated
-// controllers hear it. brova-devsim relays another bus's frames with it.
-void sendFrame(uint32_t id, const uint8_t* data, uint8_t size);
-void removeFrame(uint32_t id);
+// controllers on that bus hear it. brova-devsim relays another bus's frames with it.
+void sendFrame(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus = 0);
+void removeFrame(uint32_t id, int32_t bus = 0);
+// Every bus's kept frames.
 void removeAllFrames();
 
-// Fault injection: the next `count` calls report `status`. Sends still record the frame; a
-// receive still copies out, and takes, the kept frame if there is one, whatever the status
-// (docs/receiving.md).
-void failNextSends(int32_t status, int count = 1);
-void failNextReceives(int32_t status, int count = 1);
-// The next `count` receives, or sends, throw a std::runtime_error (sends after recording; a
-// throwing receive takes no frame).
-void throwOnNextReceives(int count = 1);
-void throwOnNextSends(int count = 1);
-// The next `count` initialisations report `status` (they still hand out a handle).
-void failNextInitializations(int32_t status, int count = 1);
+// Fault injection, for the calls on `bus` only: the next `count` calls report `status`. Sends
+// still record the frame; a receive still copies out, and takes, the kept frame if there is
+// one, whatever the status (docs/receiving.md).
+void failNextSends(int32_t status, int count = 1, int32_t bus = 0);
+void failNextReceives(int32_t status, int count = 1, int32_t bus = 0);
+// The next `count` receives, or sends, on `bus` throw a std::runtime_error (sends after
+// recording; a throwing receive takes no frame).
+void throwOnNextReceives(int count = 1, int32_t bus = 0);
+void throwOnNextSends(int count = 1, int32_t bus = 0);
+// The next `count` initialisations on `bus` report `status` (they still hand out a handle).
+void failNextInitializations(int32_t status, int count = 1, int32_t bus = 0);
 
 // Robot state answered by HAL_GetSystemActive: the scripted answers first, in order, then the
 // settable value.
@@ -118,15 +135,16 @@ std::vector<CanInitialization> initializations();
 std::vector<int32_t> cleanedHandles();
 std::vector<int32_t> openHandles();
 
-// Called, outside the bus lock, for every frame sent. Returns an id for unsubscribe.
+// Called, outside the bus lock, for every frame sent on any bus (SentFrame::bus says which).
+// Returns an id for unsubscribe.
 using SendObserver = std::function<void(const SentFrame&)>;
 int subscribe(SendObserver observer);
 void unsubscribe(int subscription);
 
-// Called, outside the bus lock and in the thread that put it, for every frame put on the bus
-// (putFrame), in the order they were put. A bridge to another bus (brova-devsim, which carries
-// the device models' replies to a SocketCAN interface) hears the replies here. Returns an id
-// for unsubscribePut; reset() forgets these subscriptions too.
+// Called, outside the bus lock and in the thread that put it, for every frame put on any bus
+// (putFrame; PutFrame::bus says which), in the order they were put. A bridge to another bus
+// (brova-devsim, which carries the device models' replies to a SocketCAN interface) hears the
+// replies here. Returns an id for unsubscribePut; reset() forgets these subscriptions too.
 using PutObserver = std::function<void(const PutFrame&)>;
 int subscribePut(PutObserver observer);
 void unsubscribePut(int subscription);

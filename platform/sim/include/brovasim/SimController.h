@@ -1,7 +1,8 @@
-// Simulated BrovaQuad and BrovaSmall controllers on the simulated CAN bus, for tests, the demo and
-// users' simulations.
+// Simulated BrovaQuad and BrovaSmall controllers on the simulated CAN buses, for tests, the demo
+// and users' simulations.
 //
-// An attached controller hears every frame sent to its device number and behaves as the device
+// An attached controller hears every frame sent to its device number on its bus (bus 0 unless
+// its options name another) and puts its replies on that bus. It behaves as the device
 // does on the wire: it obeys configure, set speed, disable and reset-encoder frames, follows the
 // robot's keep-alive, and answers queries by putting the reply frame on the bus after a reply
 // latency. Its motors move by the physics below, evaluated exactly whenever someone looks (a
@@ -88,6 +89,8 @@ class SimController {
   };
 
   struct Options {
+    // The simulated bus the controller is on: 0..can::kBuses-1.
+    int bus = 0;
     // Between hearing a request and putting its reply on the bus. Zero or less answers at once,
     // in the thread that sent the request, which makes a test independent of thread scheduling.
     std::chrono::microseconds replyLatency = std::chrono::milliseconds(2);
@@ -115,9 +118,9 @@ class SimController {
   // 6000 rpm with a larger motor; each reports its own hardware type.
   static Options defaults(Model model);
 
-  // A controller of `model` with CAN device number `device`, hearing the bus from now on. Throws
-  // std::out_of_range for a device number outside 0..63. The bus's reset() forgets the
-  // controller's subscription: attach after resetting the bus.
+  // A controller of `model` with CAN device number `device`, hearing its bus from now on. Throws
+  // std::out_of_range for a device number outside 0..63 or a bus outside 0..can::kBuses-1. The
+  // bus's reset() forgets the controller's subscription: attach after resetting the bus.
   static std::shared_ptr<SimController> attach(Model model, int device);
   static std::shared_ptr<SimController> attach(Model model, int device, const Options& options);
 
@@ -130,6 +133,7 @@ class SimController {
 
   Model model() const { return model_; }
   int device() const { return device_; }
+  int bus() const { return bus_; }
   int channels() const { return channelCount_; }
 
   // A controller that does not answer still obeys commands and keep-alive frames.
@@ -167,6 +171,7 @@ class SimController {
 
   const Model model_;
   const int device_;
+  const int bus_;
   const int channelCount_;
 
   mutable std::mutex mutex_;

@@ -1,13 +1,18 @@
 package com.quorvel.frc.sim;
 
 /**
- * The simulated CAN bus and robot state, for Java tests and simulations. Every frame the library
- * sends is recorded; frames put on the bus here are what the library's queries read back.
+ * The simulated CAN buses and robot state, for Java tests and simulations. Every frame the library
+ * sends is recorded; frames put on a bus here are what the library's queries on that bus read
+ * back. The buses are 0 to {@link #BUSES} - 1, each with its own kept frames and injected faults
+ * (see brovasim/SimCan.h); the methods that take no bus mean bus 0.
  */
 public final class SimCan {
   static {
     SimLibrary.load();
   }
+
+  /** How many buses the simulated robot has. */
+  public static final int BUSES = buses();
 
   private SimCan() {}
 
@@ -15,12 +20,23 @@ public final class SimCan {
   public static native void reset();
 
   /**
-   * Puts a frame on the bus as if a controller had sent it (0 to 8 bytes). One query takes it
-   * (see docs/receiving.md): put a reply before each query that should read one.
+   * Puts a frame on bus 0 as if a controller had sent it (0 to 8 bytes). One query takes it (see
+   * docs/receiving.md): put a reply before each query that should read one.
    */
-  public static native void putFrame(int id, byte[] data);
+  public static void putFrame(int id, byte[] data) {
+    putFrame(id, data, 0);
+  }
 
-  /** The frames sent so far, oldest first. */
+  /**
+   * Puts a frame on {@code bus}, as {@link #putFrame(int, byte[])} does on bus 0.
+   *
+   * @throws IllegalArgumentException for a bus outside 0 to {@link #BUSES} - 1
+   */
+  public static void putFrame(int id, byte[] data, int bus) {
+    putFrameOnBus(id, data, checkBus(bus));
+  }
+
+  /** The frames sent so far on every bus, oldest first. */
   public static native SentFrame[] sentFrames();
 
   /** Forgets the frames sent so far. */
@@ -33,10 +49,21 @@ public final class SimCan {
   public static native void setNextHandle(int next);
 
   /**
-   * The next {@code count} CAN initialisations report {@code status} (they still hand out a
-   * handle), as a platform that refuses a device does.
+   * The next {@code count} CAN initialisations on bus 0 report {@code status} (they still hand out
+   * a handle), as a platform that refuses a device does.
    */
-  public static native void failNextInitializations(int status, int count);
+  public static void failNextInitializations(int status, int count) {
+    failNextInitializations(status, count, 0);
+  }
+
+  /**
+   * The next {@code count} CAN initialisations on {@code bus} report {@code status}.
+   *
+   * @throws IllegalArgumentException for a bus outside 0 to {@link #BUSES} - 1
+   */
+  public static void failNextInitializations(int status, int count, int bus) {
+    failNextInitializationsOnBus(status, count, checkBus(bus));
+  }
 
   /** The handles passed to the platform's CAN clean, oldest first. */
   public static native int[] cleanedHandles();
@@ -44,10 +71,29 @@ public final class SimCan {
   /** Whether sends are recorded (on by default; long simulations and benchmarks turn it off). */
   public static native void setRecording(boolean on);
 
-  /** The frames sent so far with exactly this identifier. */
+  /** The frames sent so far with exactly this identifier on bus 0. */
   public static SentFrame[] sentFrames(int id) {
+    return sentFrames(id, 0);
+  }
+
+  /** The frames sent so far with exactly this identifier on {@code bus}. */
+  public static SentFrame[] sentFrames(int id, int bus) {
     return java.util.Arrays.stream(sentFrames())
-        .filter(frame -> frame.id() == id)
+        .filter(frame -> frame.id() == id && frame.bus() == bus)
         .toArray(SentFrame[]::new);
   }
+
+  /** {@code bus}, if it is one of the simulated robot's buses. */
+  static int checkBus(int bus) {
+    if (bus < 0 || bus >= BUSES) {
+      throw new IllegalArgumentException("bus " + bus + " is outside 0.." + (BUSES - 1));
+    }
+    return bus;
+  }
+
+  private static native int buses();
+
+  private static native void putFrameOnBus(int id, byte[] data, int bus);
+
+  private static native void failNextInitializationsOnBus(int status, int count, int bus);
 }

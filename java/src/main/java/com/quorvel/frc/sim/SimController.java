@@ -1,7 +1,7 @@
 package com.quorvel.frc.sim;
 
 /**
- * A simulated BrovaQuad or BrovaSmall on the simulated CAN bus: it answers the library's queries,
+ * A simulated BrovaQuad or BrovaSmall on a simulated CAN bus: it answers the library's queries,
  * obeys its commands and follows the robot's keep-alive, with its motors moved by a first-order
  * brushed DC motor model (see brovasim/SimController.h). Closing detaches it.
  */
@@ -24,18 +24,29 @@ public final class SimController implements AutoCloseable {
 
   /**
    * Attaches a controller answering on CAN device number {@code device} (0..63: the broadcast
-   * address 0 too). Attach after {@link SimCan#reset()}, which forgets the controllers listening
-   * to the bus.
+   * address 0 too) on bus 0. Attach after {@link SimCan#reset()}, which forgets the controllers
+   * listening to the buses.
    *
    * @throws IllegalArgumentException for a device number outside 0..63
    */
   public static SimController attach(Model model, int device) {
+    return attach(model, device, 0);
+  }
+
+  /**
+   * Attaches a controller answering on CAN device number {@code device} on {@code bus}: it hears
+   * only that bus's frames and puts its replies there.
+   *
+   * @throws IllegalArgumentException for a device number outside 0..63, or a bus outside 0 to
+   *     {@link SimCan#BUSES} - 1
+   */
+  public static SimController attach(Model model, int device, int bus) {
     // The six device-number bits of an identifier; the simulated platform keeps its own limit,
     // apart from the driver's.
     if (device < 0 || device > 63) {
       throw new IllegalArgumentException("device number " + device + " is outside 0..63");
     }
-    return new SimController(attachController(model == Model.QUAD, device));
+    return new SimController(attachController(model == Model.QUAD, device, SimCan.checkBus(bus)));
   }
 
   /** Whether the controller answers queries (it obeys commands either way). */
@@ -85,7 +96,7 @@ public final class SimController implements AutoCloseable {
     }
   }
 
-  private static native long attachController(boolean quad, int device);
+  private static native long attachController(boolean quad, int device, int bus);
 
   private static native void setAnswering(long controller, boolean answering);
 

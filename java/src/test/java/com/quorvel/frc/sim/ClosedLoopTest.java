@@ -58,8 +58,36 @@ class ClosedLoopTest {
   }
 
   @Test
-  void deviceNumbersOutsideTheBusAreRefused() {
+  void aControllerOnAnotherBusHearsNothingOfBusZero() {
+    // A fault on bus 2 leaves bus 0's initialisations alone.
+    SimCan.failNextInitializations(-1029, 1, 2);
+    try (SimController onZero = SimController.attach(SimController.Model.QUAD, 5);
+        SimController onTwo = SimController.attach(SimController.Model.QUAD, 5, 2)) {
+      final long quad = BrovaQuadJNI.c_BrovaQuad_create(5, 1000, false, 0);
+      try {
+        BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(quad, 1, 0.25);
+        assertEquals(5, BrovaQuadJNI.c_BrovaQuad_getID(quad));
+        assertEquals(0.25, onZero.commandedSpeed(1));
+        assertEquals(0.0, onTwo.commandedSpeed(1));
+      } finally {
+        BrovaQuadJNI.c_BrovaQuad_destroy(quad);
+      }
+    }
+    final SentFrame[] sent = SimCan.sentFrames();
+    assertTrue(sent.length > 0);
+    for (SentFrame frame : sent) {
+      assertEquals(0, frame.bus());
+    }
+  }
+
+  @Test
+  void deviceNumbersAndBusesOutsideTheirRangesAreRefused() {
     assertThrows(
         IllegalArgumentException.class, () -> SimController.attach(SimController.Model.QUAD, 64));
+    assertThrows(
+        IllegalArgumentException.class,
+        () -> SimController.attach(SimController.Model.QUAD, 5, SimCan.BUSES));
+    assertThrows(
+        IllegalArgumentException.class, () -> SimCan.putFrame(0x020C0045, new byte[0], -1));
   }
 }
