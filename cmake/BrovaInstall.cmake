@@ -1,21 +1,19 @@
 # What `cmake --install <build> --prefix P` puts under P, in two components:
 #
 #   Driver       P/include/ (BrovaDriver.h, BrovaDriver.hpp, brova/), P/lib/libBrovaDriver.so (the
-#                C entry points) and P/lib/libBrovaDriverObjects.so (the C++ objects), the CMake
-#                package (P/lib/cmake/BrovaDriver: targets BrovaDriver::BrovaDriver and
-#                BrovaDriver::Objects) and P/lib/pkgconfig/brova-driver.pc
+#                whole driver: the C entry points, the C++ objects and the Java natives), the
+#                CMake package (P/lib/cmake/BrovaDriver: target BrovaDriver::BrovaDriver) and
+#                P/lib/pkgconfig/brova-driver.pc
 #   Simulation   the simulated platform library beside the driver and its control API
 #                (P/include/brovasim/): target BrovaDriver::Simulation
 #
-# A plain install puts both. Both libraries find the platform library in their own directory
+# A plain install puts both. The library finds the platform library in its own directory
 # ($ORIGIN): the simulated one when Simulation is installed, the robot's HAL on a robot.
 include(CMakePackageConfigHelpers)
 
 set(BROVA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/BrovaDriver)
 
-# BrovaDriver::Objects brings BrovaDriver::BrovaDriver with it.
-set_target_properties(BrovaDriverObjects PROPERTIES EXPORT_NAME Objects)
-install(TARGETS BrovaDriver BrovaDriverObjects EXPORT BrovaDriverTargets
+install(TARGETS BrovaDriver EXPORT BrovaDriverTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Driver)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/brovaDriver/include/
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Driver)

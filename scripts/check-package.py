@@ -24,18 +24,22 @@ from elftools.elf.elffile import ELFFile
 from elftools.elf.sections import SymbolTableSection
 
 GROUP = "com.quorvel.frc"
-# The package's libraries, each in the artifact <name>-cpp: the C entry points (and the raw JNI
-# classes' natives), and the objects (C++ classes and the Java objects' natives).
+# The package's one library, in the artifact <name>-cpp: the C entry points, the raw JNI classes'
+# natives, the C++ objects' classes and the Java objects' natives. A program links, and Java
+# loads, that library alone.
 DRIVER = "BrovaDriver"
-OBJECTS = "BrovaDriverObjects"
-LIBRARIES = (DRIVER, OBJECTS)
+LIBRARIES = (DRIVER,)
 C_ENTRY_POINTS = 53
 JNI_NATIVES = 52
+# The natives of com.quorvel.frc.jni's raw classes, and of every class of the package's own.
 JNI_PREFIX = "Java_com_quorvel_frc_jni_"
+PACKAGE_JNI_PREFIX = "Java_com_quorvel_frc_"
 ANY_JNI_PREFIX = "Java_"
-# What the objects library may export besides JNI natives: C++ names in namespace brova (functions,
-# and the vtables, typeinfo and typeinfo names of its classes).
-BROVA_SYMBOL = re.compile(r"^_Z(?:T[VIS])?N[KVRHO]*5brova")
+# A mangled name's start up to its outermost nested name: the special names (vtable, typeinfo, its
+# name, a function's static variable and its guard) and a member function's qualifiers.
+MANGLED_START = r"^_Z(?:T[VIS]|GVZ?|Z)?N?[KVRHO]*"
+BROVA_SYMBOL = re.compile(MANGLED_START + "5brova")
+STANDARD_SYMBOL = re.compile(MANGLED_START + r"(?:St|9__gnu_cxx)|^_ZSt")
 ACC_NATIVE = 0x0100
 
 # Platform classifier -> (folder inside its zip, ELF machine).
@@ -246,15 +250,18 @@ def check_vendordep(report, path):
                 report.error(where, f"artifactId '{dep.get('artifactId')}' is none of the "
                                     f"package's libraries' artifacts")
 
-    # A C++ program links, and Java loads, every library of the package.
+    # A C++ program links, and Java loads, the package's library, once.
     for list_key, names_of in (("cppDependencies", lambda dep: dep.get("libName")),
                                ("jniDependencies", library_of_artifact)):
         if isinstance(data.get(list_key), list):
-            named = {names_of(dep) for dep in data[list_key] if isinstance(dep, dict)}
+            named = [names_of(dep) for dep in data[list_key] if isinstance(dep, dict)]
             for library in LIBRARIES:
                 if library not in named:
                     report.error(path, f"'{list_key}' lacks the {library} library "
                                        f"({library}-cpp)")
+                elif named.count(library) > 1:
+                    report.error(path, f"'{list_key}' names the {library} library "
+                                       f"{named.count(library)} times")
     return data
 
 
@@ -394,7 +401,7 @@ def header_object_classes(text):
 
 class Headers:
     """What a headers zip declares: the C entry points (None when BrovaDriver.h is missing) and
-    the classes the objects library exports."""
+    the C++ classes the library exports."""
 
     def __init__(self, entry_points, classes):
         self.entry_points = entry_points
@@ -420,7 +427,7 @@ def check_headers(report, path):
         if name.endswith((".h", ".hpp")):
             classes.update(header_object_classes(archive.read(name).decode("utf-8", "replace")))
     if not classes:
-        report.error(path, "marks no class BROVA_OBJECTS_API (the objects library's classes)")
+        report.error(path, "marks no class BROVA_OBJECTS_API (the library's C++ classes)")
     if "BrovaDriver.h" not in names:
         return Headers(None, classes)
     declared = header_entry_points(archive.read("BrovaDriver.h").decode("utf-8", "replace"))
@@ -562,11 +569,28 @@ def library_file(library, debug):
     return f"lib{library}{'d' if debug else ''}.so"
 
 
-def check_driver_exports(report, where, exported, headers):
-    """libBrovaDriver: exactly the c_ entry points of BrovaDriver.h and the raw classes' natives."""
+def check_exports(report, where, exported, headers):
+    """Exactly the c_ entry points of BrovaDriver.h, the raw classes' natives, the natives of the
+    package's own classes, and the names of the classes the headers mark BROVA_OBJECTS_API (each at
+    least its constructor); nothing else, least of all another name of namespace brova or one of
+    the standard library.
+    That each JNI name belongs to a native method of the jar is check_natives' question."""
     c_names = {name for name in exported if name.startswith("c_")}
-    jni = {name for name in exported if name.startswith(JNI_PREFIX)}
-    others = exported - c_names - jni
+    jni = {name for name in exported if name.startswith(PACKAGE_JNI_PREFIX)}
+    raw = {name for name in jni if name.startswith(JNI_PREFIX)}
+    classes = headers.classes if headers else {}
+    of_class = re.compile(MANGLED_START + f"(?:{'|'.join(classes.values())})") if classes else None
+    api = {name for name in exported if of_class and of_class.match(name)}
+    rest = exported - c_names - jni - api
+    brova = {name for name in rest if BROVA_SYMBOL.match(name)}
+    standard = {name for name in rest if STANDARD_SYMBOL.match(name)}
+    others = rest - brova - standard
+    if brova:
+        report.error(where, f"exports {len(brova)} symbols of namespace brova outside the classes "
+                            f"the headers mark BROVA_OBJECTS_API: {name_list(brova)}")
+    if standard:
+        report.error(where, f"exports {len(standard)} symbols of the standard library: "
+                            f"{name_list(standard)}")
     if others:
         report.error(where, f"exports {len(others)} symbols that are not entry points: "
                             f"{name_list(others)}")
@@ -580,27 +604,17 @@ def check_driver_exports(report, where, exported, headers):
         if c_names - entry_points:
             report.error(where, f"exports c_ names BrovaDriver.h does not declare: "
                                 f"{name_list(c_names - entry_points)}")
-    if len(jni) != JNI_NATIVES:
-        report.error(where, f"exports {len(jni)} JNI natives ({JNI_PREFIX}...), "
+    if len(raw) != JNI_NATIVES:
+        report.error(where, f"exports {len(raw)} JNI natives ({JNI_PREFIX}...), "
                             f"not {JNI_NATIVES}")
-
-
-def check_objects_exports(report, where, exported, headers):
-    """libBrovaDriverObjects: the headers' BROVA_OBJECTS_API classes (each at least its
-    constructor), JNI natives, and nothing outside namespace brova."""
-    others = {name for name in exported
-              if not name.startswith(ANY_JNI_PREFIX) and not BROVA_SYMBOL.match(name)}
-    if others:
-        report.error(where, f"exports {len(others)} symbols outside namespace brova that are not "
-                            f"JNI natives: {name_list(others)}")
-    for qualified, nested in sorted((headers.classes if headers else {}).items()):
+    for qualified, nested in sorted(classes.items()):
         constructor = re.compile(rf"^_ZN{nested}C[12]E")
-        if not any(constructor.match(name) for name in exported):
+        if not any(constructor.match(name) for name in api):
             report.error(where, f"does not export {qualified}, which the headers mark "
                                 f"BROVA_OBJECTS_API (no constructor _ZN{nested}C1E...)")
 
 
-def check_library(report, where, data, platform, debug, library, headers):
+def check_library(report, where, data, platform, debug, headers):
     """Checks one library of a platform zip; returns the names it exports, or None."""
     folder, machine = PLATFORMS[platform]
     try:
@@ -620,17 +634,15 @@ def check_library(report, where, data, platform, debug, library, headers):
         if not flags & EF_ARM_ABI_FLOAT_SOFT:
             report.error(where, f"lacks the soft-float flag 0x200 in e_flags {flags:#x}")
 
-    # It may need WPILib's, the system's and the package's other libraries (of its own build
-    # type), and finds them beside itself.
+    # It may need WPILib's and the system's libraries, and finds WPILib's beside itself.
     allowed = WPILIB_NEEDED | (WPILIB_DEBUG_NEEDED if debug else set())
-    allowed |= {library_file(other, debug) for other in LIBRARIES if other != library}
     runpath = []
     for section in elf.iter_sections():
         if isinstance(section, DynamicSection):
             for tag in section.iter_tags("DT_NEEDED"):
                 if tag.needed not in allowed and not SYSTEM_NEEDED.match(tag.needed):
-                    report.error(where, f"DT_NEEDED {tag.needed} is neither WPILib's, the "
-                                        f"system's nor the package's")
+                    report.error(where, f"DT_NEEDED {tag.needed} is neither WPILib's nor the "
+                                        f"system's")
             runpath += [tag.runpath for tag in section.iter_tags("DT_RUNPATH")]
             for tag in section.iter_tags("DT_RPATH"):
                 report.error(where, f"has DT_RPATH {tag.rpath}, not RUNPATH $ORIGIN")
@@ -648,10 +660,7 @@ def check_library(report, where, data, platform, debug, library, headers):
                                 f"{name_list(frc)}")
 
     exported = exported_names(elf)
-    if library == DRIVER:
-        check_driver_exports(report, where, exported, headers)
-    else:
-        check_objects_exports(report, where, exported, headers)
+    check_exports(report, where, exported, headers)
     return exported
 
 
@@ -670,7 +679,7 @@ def check_platform_zip(report, path, platform, debug, library, headers):
         report.error(path, f"lacks {member}")
         return None
     return check_library(report, f"{path}!{member}", archive.read(member), platform, debug,
-                         library, headers)
+                         headers)
 
 
 def check_natives(report, where, natives, exports):

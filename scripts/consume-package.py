@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Plays the robot build tool's part for one platform: reads a vendordep file, finds each
 artifact it names in a local Maven repository from the file's coordinates alone, unpacks the
-headers and the platform's libraries (every C++ dependency's) into a fresh folder, builds a C++
-and a Java robot program against only those, and runs both on the simulated platform standing in
-for the robot's HAL (libwpiHal.so), with simulated BrovaQuads answering on devices 5 and 6 and a
-BrovaSmall on device 7.
+headers and the platform's library (libBrovaDriver.so, the C++ dependency's) into a fresh
+folder, builds a C++ and a Java robot program against only those, and runs both on the
+simulated platform standing in for the robot's HAL (libwpiHal.so), with simulated BrovaQuads
+answering on devices 5 and 6 and a BrovaSmall on device 7.
 
 With --wpilib it runs them over WPILib's own simulation HAL instead (a folder that
 scripts/wpilib-hal.sh built): the robot programs of tests/package/wpilib/ initialise the HAL,
@@ -123,7 +123,7 @@ def main():
             if not (libraries / f"lib{library_name}.so").is_file():
                 raise SystemExit(f"consume-package: {platform_zip} holds no lib{library_name}.so")
             link.append(f"-l{library_name}")
-        # Java loads what the JNI dependencies name: the C++ dependencies' libraries.
+        # Java loads what the JNI dependencies name: the C++ dependency's library.
         for jni in jnis:
             jni_zip = fetch(maven_path(args.repository, jni, args.platform, "zip"))
             if jni_zip not in platform_zips:

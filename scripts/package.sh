@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
 # Writes what a robot project needs to add BrovaDriver as a vendor library:
 #   build/maven/        a Maven repository (group com.quorvel.frc): BrovaDriver-java (the jar, its
-#                       sources and javadoc), and one artifact per library, each with the public
+#                       sources and javadoc), and BrovaDriver-cpp, the one library: the public
 #                       headers, its sources, and per platform a zip holding
-#                       linux/<arch>/shared/lib<library>.so, with a debug variant holding
-#                       lib<library>d.so:
-#                         BrovaDriver-cpp          libBrovaDriver.so: the C entry points and the
-#                                                  natives of com.quorvel.frc.jni's raw classes
-#                         BrovaDriverObjects-cpp   libBrovaDriverObjects.so: the C++ objects and
-#                                                  the Java objects' natives
-#                       A robot program links, or loads, both.
+#                       linux/<arch>/shared/libBrovaDriver.so (the C entry points, the C++
+#                       objects, and the natives of the raw and the object Java classes), with a
+#                       debug variant holding libBrovaDriverd.so. A robot program links, and Java
+#                       loads, that one library.
 #   build/vendordeps/   the vendordep files, one per WPILib release line, each named after the
 #                       year string its GradleRIO requires (and checks character for character):
 #                         BrovaDriver-2026.json          "frcYear": "2026"; GradleRIO 2026
@@ -20,7 +17,7 @@
 #                       They share one UUID: a project keeps one of them.
 # Each HAL generation is its own version, YEAR.<project version>: the 2027 set for the 2027 control
 # system (linuxx86-64 for desktop simulation, linuxarm64 and linuxsystemcore), named by both 2027
-# files, the 2026 set for the older HAL (linuxx86-64). The libraries link the robot's HAL by its
+# files, the 2026 set for the older HAL (linuxx86-64). The library links the robot's HAL by its
 # name, libwpiHal.so; the simulated platform, built under that name, stands in for it here.
 #
 #   scripts/package.sh            builds everything it packages, then writes both folders
@@ -44,14 +41,12 @@ mkdir -p "$work/stage" "$repo" "$vendordeps"
 
 say() { echo "== $*"; }
 
-# The packaged libraries; a debug build names each with a "d" before ".so".
-libraries=(BrovaDriver BrovaDriverObjects)
-# The sources each library is built from (folders of brovaDriver/): the core, and what each
-# library adds over it.
-sources_BrovaDriver=(common can controller analog exports)
-sources_BrovaDriverObjects=(common can controller analog devices objects)
+# The packaged library; a debug build names it with a "d" before ".so".
+library=BrovaDriver
+# The sources it is built from (folders of brovaDriver/).
+sources=(common can controller analog devices exports objects)
 
-# build NAME HAL TYPE [TOOLCHAIN]: the libraries alone (and, on this machine's processor, the
+# build NAME HAL TYPE [TOOLCHAIN]: the library alone (and, on this machine's processor, the
 # stand-in platform and the jar), under build/package/NAME.
 build() {
   local name=$1 hal=$2 type=$3 toolchain=${4:-} debug=
@@ -60,12 +55,11 @@ build() {
   # build's.
   local args=(-G Ninja -DCMAKE_BUILD_TYPE="$type" -DBROVA_HAL="$hal" -DBROVA_BUILD_TESTS=OFF
     -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON -DBROVA_SIM_AS_WPIHAL=ON
-    -DBROVA_LIBRARY_NAME="BrovaDriver$debug" -DBROVA_OBJECTS_LIBRARY_NAME="BrovaDriverObjects$debug"
-    -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON)
+    -DBROVA_LIBRARY_NAME="$library$debug" -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON)
   [[ -n $toolchain ]] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain")
   say "building $name ($type, HAL $hal)"
   cmake -S "$root" -B "$work/$name" "${args[@]}" >/dev/null
-  cmake --build "$work/$name" --target "${libraries[@]}" brovaDriverJar
+  cmake --build "$work/$name" --target "$library" brovaDriverJar
 }
 
 # platform_zip ZIP ARCH FILE: a zip whose only file is linux/ARCH/shared/ and FILE's name.
@@ -122,63 +116,49 @@ vendordep() {
     {"groupId": "$group", "artifactId": "BrovaDriver-java", "version": "$version"}
   ],
   "jniDependencies": [
-$(each_library jni_dependency "$version" "$platforms")
+$(jni_dependency "$version" "$platforms")
   ],
   "cppDependencies": [
-$(each_library cpp_dependency "$version" "$platforms")
+$(cpp_dependency "$version" "$platforms")
   ]
 }
 EOF
 }
 
-# each_library FUNCTION ARGUMENT...: `FUNCTION LIBRARY ARGUMENT...` for each packaged library,
-# as the items of a JSON list.
-each_library() {
-  local function=$1 library separator=""
-  shift
-  for library in "${libraries[@]}"; do
-    printf '%s' "$separator"
-    "$function" "$library" "$@"
-    separator=$',\n'
-  done
-}
-
-# jni_dependency LIBRARY VERSION PLATFORMS: Java loads each library from its platform zip.
+# jni_dependency VERSION PLATFORMS: Java loads the library from its platform zip.
 jni_dependency() {
   printf '%s' "    {
       \"groupId\": \"$group\",
-      \"artifactId\": \"$1-cpp\",
-      \"version\": \"$2\",
+      \"artifactId\": \"$library-cpp\",
+      \"version\": \"$1\",
       \"isJar\": false,
       \"skipInvalidPlatforms\": true,
-      \"validPlatforms\": $3
+      \"validPlatforms\": $2
     }"
 }
 
-# cpp_dependency LIBRARY VERSION PLATFORMS: a C++ program links each library.
+# cpp_dependency VERSION PLATFORMS: a C++ program links the library.
 cpp_dependency() {
   printf '%s' "    {
       \"groupId\": \"$group\",
-      \"artifactId\": \"$1-cpp\",
-      \"version\": \"$2\",
-      \"libName\": \"$1\",
+      \"artifactId\": \"$library-cpp\",
+      \"version\": \"$1\",
+      \"libName\": \"$library\",
       \"headerClassifier\": \"headers\",
       \"sourcesClassifier\": \"sources\",
       \"sharedLibrary\": true,
       \"skipInvalidPlatforms\": true,
-      \"binaryPlatforms\": $3
+      \"binaryPlatforms\": $2
     }"
 }
 
-# publish_cpp LIBRARY VERSION PLATFORM=ARCH=BUILD...: LIBRARY-cpp of one version: the headers
-# (the one public folder, which serves both libraries), its sources, a zip per platform and
-# build type.
+# publish_cpp VERSION PLATFORM=ARCH=BUILD...: the library's artifact of one version: the headers
+# (the one public folder), its sources, a zip per platform and build type.
 publish_cpp() {
-  local library=$1 version=$2
-  shift 2
+  local version=$1
+  shift
   local artifact=$library-cpp
   local cpp_dir=$repo/$group_path/$artifact/$version
-  local -n sources=sources_$library
   mkdir -p "$cpp_dir"
   (cd brovaDriver/include && jar cfM "$cpp_dir/$artifact-$version-headers.zip" .)
   (cd brovaDriver && jar cfM "$cpp_dir/$artifact-$version-sources.zip" "${sources[@]}")
@@ -206,10 +186,7 @@ publish() {
   (cd "$work/javadoc" && jar cfM "$java_dir/BrovaDriver-java-$version-javadoc.jar" .)
   pom "$java_dir" BrovaDriver-java "$version" jar
 
-  local library
-  for library in "${libraries[@]}"; do
-    publish_cpp "$library" "$version" "$@"
-  done
+  publish_cpp "$version" "$@"
 }
 
 for type in Release Debug; do

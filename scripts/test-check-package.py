@@ -19,9 +19,9 @@ import zipfile
 
 CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check-package.py")
 OTHER_UUID = "00000000-1111-4222-8333-444444444444"
-# The package's two libraries (the C entry points; the objects).
+# The package's one library, and the one that held the objects before it.
 DRIVER = "BrovaDriver"
-OBJECTS = "BrovaDriverObjects"
+FORMER_OBJECTS = "BrovaDriverObjects"
 
 
 class Unavailable(Exception):
@@ -53,22 +53,20 @@ class Package:
             raise Unavailable(f"no {name} given")
         return self.edit_json(change, names.index(name))
 
-    def cpp_artifact(self, classifier, platform=None, ext="zip", library=DRIVER):
-        """Path of `library`'s cpp artifact in the first vendordep whose cpp dependency for it
-        lists `platform`."""
+    def cpp_artifact(self, classifier, platform=None, ext="zip"):
+        """Path of the library's cpp artifact in the first vendordep whose cpp dependency lists
+        `platform`."""
         for index in range(len(self.jsons)):
             for dep in self.load(index)["cppDependencies"]:
-                if dep["libName"] == library and (platform is None or
-                                                  platform in dep["binaryPlatforms"]):
+                if platform is None or platform in dep["binaryPlatforms"]:
                     name, version = dep["artifactId"], dep["version"]
                     suffix = f"-{classifier}" if classifier else ""
                     return os.path.join(self.repo, *dep["groupId"].split("."), name, version,
                                         f"{name}-{version}{suffix}.{ext}")
-        raise Unavailable(f"no cppDependencies entry for {library} lists {platform}")
+        raise Unavailable(f"no cppDependencies entry lists {platform}")
 
-    def platform_zip(self, platform, library=DRIVER, debug=False):
-        return self.cpp_artifact(platform + ("debug" if debug else ""), platform,
-                                 library=library)
+    def platform_zip(self, platform, debug=False):
+        return self.cpp_artifact(platform + ("debug" if debug else ""), platform)
 
 
 def read_zip(path):
@@ -132,13 +130,13 @@ def needs_sim_hal(package):
                           patchelf("--add-needed", "libBrovaSimHal.so"))
 
 
-def debug_objects_need_release_driver(package):
-    return change_library(package.platform_zip("linuxx86-64", OBJECTS, debug=True),
-                          patchelf("--add-needed", "libBrovaDriver.so"))
+def debug_library_needs_former_objects(package):
+    return change_library(package.platform_zip("linuxx86-64", debug=True),
+                          patchelf("--add-needed", f"lib{FORMER_OBJECTS}d.so"))
 
 
-def objects_run_path_into_a_build(package):
-    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
+def run_path_into_a_build(package):
+    return change_library(package.platform_zip("linuxx86-64"),
                           patchelf("--set-rpath", "/home/builder/build"))
 
 
@@ -150,29 +148,24 @@ def rename(old, new):
     return change
 
 
-def objects_export_outside_brova(package):
-    # Every name of class brova::BrovaSmall moves to namespace xrova.
-    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
-                          rename(b"5brova10BrovaSmall", b"5xrova10BrovaSmall"))
+def in_the_library(old, new):
+    """Renames `old` to `new` in the linuxx86-64 library."""
+    return lambda package: change_library(package.platform_zip("linuxx86-64"), rename(old, new))
 
 
-def objects_lack_a_class(package):
-    # brova::BrovaSmall's constructors (C1, C2) become other names of the class.
-    return change_library(package.platform_zip("linuxx86-64", OBJECTS),
-                          rename(b"5brova10BrovaSmallC", b"5brova10BrovaSmallX"))
+def drop_dependency(key):
+    return lambda package: package.edit_json(lambda data: data.update({key: []}))
 
 
-def native_not_exported(package):
-    # One raw native of FeruxJNI is renamed out of the JNI names: no library implements it.
-    return change_library(package.platform_zip("linuxx86-64"),
-                          rename(b"Java_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage",
-                                 b"Jbva_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage"))
+def former_objects_dependency(data):
+    # The C++ dependency of the library that held the objects, beside the library's own.
+    dep = dict(data["cppDependencies"][0])
+    dep.update(artifactId=f"{FORMER_OBJECTS}-cpp", libName=FORMER_OBJECTS)
+    data["cppDependencies"].append(dep)
 
 
-def drop_objects_dependency(key):
-    def change(data):
-        data[key] = [dep for dep in data[key] if dep["artifactId"] != f"{OBJECTS}-cpp"]
-    return lambda package: package.edit_json(change)
+def second_cpp_dependency(data):
+    data["cppDependencies"].append(dict(data["cppDependencies"][0]))
 
 
 def define_frc_symbol(data):
@@ -266,24 +259,37 @@ CASES = [
     ("symbol defined in namespace frc", frc_symbol, "namespace frc", False),
     ("hard-float athena library", hard_float_athena, "hard-float", True),
     ("non-header in the headers zip", source_file_in_headers, "not a header", False),
-    ("objects library left out of the C++ dependencies",
-     drop_objects_dependency("cppDependencies"),
-     "'cppDependencies' lacks the BrovaDriverObjects library", False),
-    ("objects library left out of the JNI dependencies",
-     drop_objects_dependency("jniDependencies"),
-     "'jniDependencies' lacks the BrovaDriverObjects library", False),
-    ("missing objects platform zip",
-     lambda p: remove(p.platform_zip("linuxarm64", OBJECTS)), "missing", False),
-    ("debug objects library needs the release driver", debug_objects_need_release_driver,
-     "DT_NEEDED libBrovaDriver.so", False),
-    ("objects library's run path into a build folder", objects_run_path_into_a_build,
+    ("library left out of the JNI dependencies", drop_dependency("jniDependencies"),
+     "'jniDependencies' lacks the BrovaDriver library", False),
+    ("the former objects library as a C++ dependency",
+     lambda p: p.edit_json(former_objects_dependency),
+     "libName 'BrovaDriverObjects' is none of the package's libraries", False),
+    ("the library twice among the C++ dependencies", lambda p: p.edit_json(second_cpp_dependency),
+     "'cppDependencies' names the BrovaDriver library 2 times", False),
+    ("debug library needs the former objects library", debug_library_needs_former_objects,
+     "DT_NEEDED libBrovaDriverObjectsd.so", False),
+    ("library's run path into a build folder", run_path_into_a_build,
      "RUNPATH is /home/builder/build, not $ORIGIN", False),
-    ("objects library exports outside namespace brova", objects_export_outside_brova,
-     "outside namespace brova", False),
-    ("objects library lacks a class of the headers", objects_lack_a_class,
+    # Every name of class brova::BrovaSmall moves into the driver's internal namespace
+    # brova::controller, and into the standard library.
+    ("an internal namespace exported", in_the_library(b"5brova10BrovaSmall", b"5brova10controller"),
+     "symbols of namespace brova outside the classes the headers mark", False),
+    ("the standard library exported",
+     in_the_library(b"_ZN5brova10BrovaSmall", b"_ZNSt6vectorIiE10Brov"),
+     "symbols of the standard library", False),
+    # brova::BrovaSmall's constructors (C1, C2) become other names of the class.
+    ("a class of the headers not exported",
+     in_the_library(b"5brova10BrovaSmallC", b"5brova10BrovaSmallX"),
      "does not export brova::BrovaSmall", False),
-    ("a Java native no library exports", native_not_exported,
+    # A raw native and an object native renamed out of the JNI names: no library implements them.
+    ("a raw Java native no library exports",
+     in_the_library(b"Java_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage",
+                    b"Jbva_com_quorvel_frc_jni_FeruxJNI_c_1getVoltage"),
      "no library exports the native method com.quorvel.frc.jni.FeruxJNI.c_getVoltage", False),
+    ("an object's Java native no library exports",
+     in_the_library(b"Java_com_quorvel_frc_DeviceNatives_open\0",
+                    b"Jbva_com_quorvel_frc_DeviceNatives_open\0"),
+     "no library exports the native method com.quorvel.frc.DeviceNatives.open", False),
     ("alpha-5 file with the 2027 release's year string", year(ALPHA5, "wpilibYear", "2027"),
      "wpilibYear '2027' is not the year string of the release line the file is named for", False),
     ("alpha-5 file with a year string no GradleRIO accepts",

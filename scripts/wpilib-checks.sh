@@ -3,8 +3,8 @@
 # by scripts/wpilib-hal.sh, for both HAL generations (2026.2.2 and 2027.0.0-alpha-6):
 #   1. the declarations: every function, struct, enum, typedef and macro of platform/hal reads
 #      the same as in WPILib's header of that name;
-#   2. the driver (libBrovaDriver.so, libBrovaDriverObjects.so) builds against WPILib's headers
-#      and links against WPILib's libwpiHal.so;
+#   2. the driver, libBrovaDriver.so, builds against WPILib's headers and links against WPILib's
+#      libwpiHal.so;
 #   3. the packaged linuxx86-64 drivers (build/maven, build/vendordeps: scripts/package.sh) run
 #      over WPILib's simulation HAL: C entry points, C++ objects and Java objects read a test
 #      responder registered on the simulation's CAN callbacks, and the keep-alive follows the
@@ -52,7 +52,7 @@ for release in "${releases[@]}"; do
     -DBROVA_HAL="$generation" -DBROVA_HAL_INCLUDE_DIRS="$(paste -sd';' "$wpilib/include.txt")" \
     -DBROVA_PLATFORM_LIBRARY="$wpilib/lib/libwpiHal.so" -DBROVA_BUILD_TESTS=OFF \
     -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON >"$build.log" 2>&1 &&
-    cmake --build "$build" --target BrovaDriver BrovaDriverObjects >>"$build.log" 2>&1; then
+    cmake --build "$build" --target BrovaDriver >>"$build.log" 2>&1; then
     echo "built $build/brovaDriver/libBrovaDriver.so"
   else
     grep -m 10 -A 4 'error' "$build.log" || tail -20 "$build.log"

@@ -1,8 +1,8 @@
 // BrovaDriver for C++ robot programs: BrovaQuad and BrovaSmall objects for any number of
-// controllers (libBrovaDriverObjects.so), and the Ferux board object over the C entry points of
-// BrovaDriver.h (libBrovaDriver.so). One header per class (brova/Reading.hpp,
-// brova/TelemetryChoice.hpp, brova/BrovaQuad.hpp, brova/BrovaSmall.hpp, brova/Ferux.hpp); this
-// one includes them all. Link both libraries.
+// controllers, and the Ferux board object over the C entry points of BrovaDriver.h. One header
+// per class (brova/Reading.hpp, brova/TelemetryChoice.hpp, brova/BrovaQuad.hpp,
+// brova/BrovaSmall.hpp, brova/Ferux.hpp); this one includes them all. Link libBrovaDriver.so,
+// the one library of the objects and the C entry points alike.
 //
 //   brova::BrovaQuad left(5), right(6);              // devices 5 and 6, every channel at 15 kHz
 //   left.startTelemetry(std::chrono::milliseconds(20));

@@ -1,13 +1,12 @@
 # Installs the build to a fresh prefix and uses it as a robot team would, from the installed tree
-# alone: the consumer project (find_package with COMPONENTS Simulation, a C program on the C
-# entry points and a C++ program on the objects) configured with only CMAKE_PREFIX_PATH, built
-# and run; pkg-config's flags build both programs; the package reports a missing component by
-# name.
+# alone: the consumer project (find_package with COMPONENTS Simulation; a C program on the C
+# entry points and a C++ program on the objects and the board, each linking BrovaDriver::BrovaDriver
+# alone) configured with only CMAKE_PREFIX_PATH, built and run over simulated controllers that
+# the environment names; pkg-config's flags build both programs; the package reports a missing
+# component by name.
 #
 #   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK_DIR=... -DGENERATOR=... -DC_COMPILER=...
-#         -DCXX_COMPILER=... -DVERSION=... -DLIBDIR=... -DPKG_CONFIG=... -DSIM_LIBRARY=...
-#         -P InstallTest.cmake
-# SIM_LIBRARY: the simulated platform's library name, lib<SIM_LIBRARY>.so
+#         -DCXX_COMPILER=... -DVERSION=... -DLIBDIR=... -DPKG_CONFIG=... -P InstallTest.cmake
 cmake_minimum_required(VERSION 3.25)
 set(here ${CMAKE_CURRENT_LIST_DIR})
 set(prefix ${WORK_DIR}/prefix)
@@ -25,13 +24,18 @@ endfunction()
 
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --config ${CONFIG} --prefix ${prefix})
 
-# The installed libraries find their platform library beside themselves, not in the build tree.
-foreach(library libBrovaDriver.so libBrovaDriverObjects.so)
-  file(READ_ELF ${prefix}/${LIBDIR}/${library} RUNPATH runpath RPATH rpath)
-  if(NOT "${runpath}${rpath}" STREQUAL "$ORIGIN")
-    message(FATAL_ERROR "installed ${library} has run path '${runpath}${rpath}', not $ORIGIN")
-  endif()
-endforeach()
+# The installed library finds its platform library beside itself, not in the build tree; it is
+# the only driver library installed.
+file(READ_ELF ${prefix}/${LIBDIR}/libBrovaDriver.so RUNPATH runpath RPATH rpath)
+if(NOT "${runpath}${rpath}" STREQUAL "$ORIGIN")
+  message(FATAL_ERROR "installed libBrovaDriver.so has run path '${runpath}${rpath}', not $ORIGIN")
+endif()
+file(GLOB installed RELATIVE ${prefix}/${LIBDIR} ${prefix}/${LIBDIR}/libBrovaDriver*)
+if(NOT installed STREQUAL "libBrovaDriver.so")
+  message(FATAL_ERROR "installed driver libraries: '${installed}', not libBrovaDriver.so alone")
+endif()
+# The C++ consumer's controllers: simulated ones the platform attaches from the environment.
+set(sim_env ${CMAKE_COMMAND} -E env BROVA_SIM_CONTROLLERS=quad:5,small:7)
 
 # The consumer: configured with the prefix only (and no user package registry), same toolchain.
 set(consumer ${WORK_DIR}/consumer)
@@ -44,8 +48,8 @@ run("C consumer" ${consumer}/c_consumer)
 if(NOT output MATCHES "C consumer: results as defined")
   message(FATAL_ERROR "C consumer printed:\n${output}")
 endif()
-run("C++ consumer" ${consumer}/cpp_consumer)
-if(NOT output MATCHES "C\\+\\+ consumer: two simulated BrovaQuads answer")
+run("C++ consumer" ${sim_env} ${consumer}/cpp_consumer)
+if(NOT output MATCHES "C\\+\\+ consumer: a simulated BrovaQuad and BrovaSmall answer")
   message(FATAL_ERROR "C++ consumer printed:\n${output}")
 endif()
 
@@ -61,21 +65,19 @@ if(NOT modversion STREQUAL VERSION)
 endif()
 run("pkg-config --cflags --libs" ${pc_env} ${PKG_CONFIG} --cflags --libs brova-driver)
 separate_arguments(flags UNIX_COMMAND "${output}")
-foreach(library BrovaDriver BrovaDriverObjects)
-  if(NOT "-l${library}" IN_LIST flags)
-    message(FATAL_ERROR "pkg-config flags lack -l${library}: ${output}")
-  endif()
-endforeach()
+set(libraries ${flags})
+list(FILTER libraries INCLUDE REGEX "^-l")
+if(NOT libraries STREQUAL "-lBrovaDriver")
+  message(FATAL_ERROR "pkg-config's libraries are '${libraries}', not -lBrovaDriver alone")
+endif()
 run("compiling C with pkg-config's flags" ${C_COMPILER} ${here}/consumer/CConsumer.c ${flags}
     -o ${WORK_DIR}/c_consumer_pkgconfig)
-# The C++ objects with the same flags and the simulated platform (its headers are in the same
-# include folder); run from the prefix's libraries alone.
+# The C++ objects with the same flags; run from the prefix's libraries alone.
 run("compiling C++ with pkg-config's flags" ${CXX_COMPILER} -std=c++20
-    ${here}/consumer/CppConsumer.cpp ${flags} -l${SIM_LIBRARY} -pthread
-    -o ${WORK_DIR}/cpp_consumer_pkgconfig)
-run("C++ consumer built with pkg-config's flags" ${CMAKE_COMMAND} -E env
+    ${here}/consumer/CppConsumer.cpp ${flags} -pthread -o ${WORK_DIR}/cpp_consumer_pkgconfig)
+run("C++ consumer built with pkg-config's flags" ${sim_env}
     LD_LIBRARY_PATH=${prefix}/${LIBDIR} ${WORK_DIR}/cpp_consumer_pkgconfig)
-if(NOT output MATCHES "C\\+\\+ consumer: two simulated BrovaQuads answer")
+if(NOT output MATCHES "C\\+\\+ consumer: a simulated BrovaQuad and BrovaSmall answer")
   message(FATAL_ERROR "C++ consumer built with pkg-config's flags printed:\n${output}")
 endif()
 

@@ -1,5 +1,5 @@
-// A robot program as a team builds it from the packaged artifacts alone: the public headers,
-// libBrovaDriverObjects.so and libBrovaDriver.so. Exits 0 when the BrovaQuads on devices 5 and 6
+// A robot program as a team builds it from the packaged artifacts alone: the public headers and
+// libBrovaDriver.so. Exits 0 when the BrovaQuads on devices 5 and 6
 // both answer, each with a temperature their shared telemetry read.
 #include <chrono>
 #include <cstdio>

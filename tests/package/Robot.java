@@ -5,7 +5,7 @@ import java.time.Duration;
 
 /**
  * A robot program as a team builds it from the packaged artifacts alone: the BrovaDriver-java
- * jar and the libraries the vendordep's JNI dependencies name. Exits 0 when the BrovaQuad on
+ * jar and the library the vendordep's JNI dependency names. Exits 0 when the BrovaQuad on
  * device 5 and the BrovaSmall on device 7 both answer and their telemetry is read.
  */
 public final class Robot {

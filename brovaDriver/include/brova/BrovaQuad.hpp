@@ -1,4 +1,4 @@
-// The four-channel controller as an object (libBrovaDriverObjects.so).
+// The four-channel controller as an object (libBrovaDriver.so).
 #ifndef BROVADRIVER_BROVA_BROVAQUAD_HPP
 #define BROVADRIVER_BROVA_BROVAQUAD_HPP
 

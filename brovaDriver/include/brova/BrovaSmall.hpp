@@ -1,4 +1,4 @@
-// The single-channel controller as an object (libBrovaDriverObjects.so).
+// The single-channel controller as an object (libBrovaDriver.so).
 #ifndef BROVADRIVER_BROVA_BROVASMALL_HPP
 #define BROVADRIVER_BROVA_BROVASMALL_HPP
 

@@ -1,5 +1,5 @@
-// What a controller object is, for both models: an open device of the objects library
-// (libBrovaDriverObjects.so), its cached readings, and its encoders' distance per tick.
+// What a controller object is, for both models: an open device of the driver library
+// (libBrovaDriver.so), its cached readings, and its encoders' distance per tick.
 #ifndef BROVADRIVER_BROVA_DETAIL_CONTROLLEROBJECT_HPP
 #define BROVADRIVER_BROVA_DETAIL_CONTROLLEROBJECT_HPP
 

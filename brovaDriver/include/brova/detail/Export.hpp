@@ -1,4 +1,4 @@
-// What the objects library makes visible to programs.
+// The C++ classes libBrovaDriver.so makes visible to programs (its version script lists them).
 #ifndef BROVADRIVER_BROVA_DETAIL_EXPORT_HPP
 #define BROVADRIVER_BROVA_DETAIL_EXPORT_HPP
 

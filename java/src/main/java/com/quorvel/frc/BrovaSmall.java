@@ -15,8 +15,9 @@ package com.quorvel.frc;
  * once, each on its own CAN device number. Opening a second object on a device number that an
  * open BrovaQuad or BrovaSmall holds throws {@link IllegalStateException} naming it ("BrovaSmall
  * on device 7 is already open; close it first"); once that one is closed, the number opens
- * again. The objects live in libBrovaDriverObjects.so, which keeps the keep-alive frames of all
- * open controllers on one thread and reads their telemetry on another.
+ * again. The objects live in libBrovaDriver.so, the library of {@code com.quorvel.frc.jni}'s
+ * classes too, which keeps the keep-alive frames of all open controllers on one thread and reads
+ * their telemetry on another.
  *
  * <p><b>Do not mix these objects with the classes of {@code com.quorvel.frc.jni}</b> on one
  * device. Those address the device of their model's most recent create, run keep-alive threads

@@ -8,7 +8,7 @@ import java.util.Set;
 import java.util.concurrent.ConcurrentHashMap;
 
 /**
- * What the two controller models share: an open device of the objects library, the readings its
+ * What the two controller models share: an open device of the driver library, the readings its
  * telemetry keeps in memory this object owns, and closing. Calls that reach the library run
  * under the lifecycle's read lock, so the device is never used after close has freed it; the
  * cached getters read only this object's memory and take no lock.

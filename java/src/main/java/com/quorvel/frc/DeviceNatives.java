@@ -1,10 +1,10 @@
 package com.quorvel.frc;
 
-import com.quorvel.frc.jni.BrovaDriverObjectsLibrary;
+import com.quorvel.frc.jni.BrovaDriverLibrary;
 import java.nio.ByteBuffer;
 
 /**
- * The natives of the controller objects, in libBrovaDriverObjects.so. A device is the long that
+ * The natives of the controller objects, in libBrovaDriver.so. A device is the long that
  * {@link #open} returns; every other call takes it, and none may be made on it once {@link
  * #close} has begun. A failure in the library comes back as the Java exception of its kind:
  * {@link IllegalArgumentException}, {@link IllegalStateException} (a device number in use, the
@@ -12,7 +12,7 @@ import java.nio.ByteBuffer;
  */
 final class DeviceNatives {
   static {
-    BrovaDriverObjectsLibrary.load();
+    BrovaDriverLibrary.load();
   }
 
   /** The kinds {@link #open} takes. */
