@@ -25,6 +25,35 @@ TEST_F(Link, SendAddsDeviceNumberAndSendsEightBytesOnce) {
   EXPECT_EQ(frames[0].bus, 0);
 }
 
+// Every call names the address's bus where the HAL's calls name one. Where they name none, the
+// robot's one bus is 0 and an address on another bus reaches nothing.
+TEST_F(Link, EveryCallNamesTheAddressBus) {
+  constexpr bool kBusesNamed = BROVA_HAL >= 2027;
+  const Address onTwo{.bus = 2, .device = 5};
+  brovasim::can::putFrame(0x020C0405, {1, 2}, kBusesNamed ? 2 : 0);
+  int32_t status = 0;
+  const int32_t handle = initializeDevice(onTwo, &status);
+  sendFrame(kDisableMotor, {}, onTwo);
+  Payload reply{};
+  if constexpr (kBusesNamed) {
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(handle, 0);
+    ASSERT_EQ(brovasim::can::initializations().size(), 1u);
+    EXPECT_EQ(brovasim::can::initializations()[0].bus, 2);
+    ASSERT_EQ(sent().size(), 1u);
+    EXPECT_EQ(sent()[0].bus, 2);
+    EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, {.bus = 0, .device = 5}));
+    EXPECT_TRUE(receiveFrame(kMotorCurrentReply, reply, onTwo));
+  } else {
+    EXPECT_EQ(status, -1028);  // the HAL's PARAMETER_OUT_OF_RANGE
+    EXPECT_EQ(handle, 0);
+    EXPECT_TRUE(brovasim::can::initializations().empty());
+    EXPECT_TRUE(sent().empty());
+    EXPECT_FALSE(receiveFrame(kMotorCurrentReply, reply, onTwo));
+    EXPECT_TRUE(receiveFrame(kMotorCurrentReply, reply, {.bus = 0, .device = 5}));
+  }
+}
+
 TEST_F(Link, RejectedOrThrowingSendIsLostQuietly) {
   brovasim::can::failNextSends(-1);
   sendFrame(kDisableMotor, {}, {.device = 3});

@@ -173,6 +173,70 @@ TEST_F(Devices, OpenConfiguresEveryChannelAndSendsAKeepAliveAtOnce) {
             sent(kKeepAliveInactive + 5).at(quadFrames).time);
 }
 
+// Device 5 of bus 0 and device 5 of bus 2 are two controllers: each is answered by its own bus's
+// controller, loses it alone and closes alone.
+TEST_F(Devices, TheSameNumberOnTwoBusesIsTwoDevices) {
+  if (BROVA_HAL < 2027) GTEST_SKIP() << "the 2026 HAL has bus 0 only";
+  const auto controllerOn = [](int bus, double celsius) {
+    auto options = brovasim::SimController::defaults(brovasim::SimController::Model::Quad);
+    options.replyLatency = std::chrono::microseconds(0);
+    options.thermal.ambientCelsius = celsius;  // a reading tells whose it is
+    options.bus = bus;
+    return brovasim::SimController::attach(brovasim::SimController::Model::Quad, 5, options);
+  };
+  auto sim0 = controllerOn(0, 20.0);
+  auto sim2 = controllerOn(2, 60.0);
+  auto zero = Device::open(Kind::Quad, can::Address{.bus = 0, .device = 5}, 1000);
+  auto two = Device::open(Kind::Quad, can::Address{.bus = 2, .device = 5}, 1000);
+  EXPECT_EQ(two->name(), "BrovaQuad on device 5 of CAN bus 2");
+
+  controller::setMotorSpeed(zero->model(), 1, 0.25);
+  controller::setMotorSpeed(two->model(), 1, -0.5);
+  EXPECT_DOUBLE_EQ(sim0->channel(1).commandedSpeed, 0.25);
+  EXPECT_DOUBLE_EQ(sim2->channel(1).commandedSpeed, -0.5);
+  EXPECT_NEAR(controller::getControllerTemp(zero->model()), 20.0, 0.5);
+  EXPECT_NEAR(controller::getControllerTemp(two->model()), 60.0, 0.5);
+
+  const std::size_t temperature = devices::slotOf(devices::kTemperature, 0);
+  const auto freshTemperature = [&](const Device& d) {
+    const auto r = d.readings().slots[temperature].read();
+    return r.state == ReadingState::Fresh ? r.value : -1.0;
+  };
+  captureConsole();
+  for (const auto& d : {zero, two})
+    d->startTelemetry(kPeriod, {.quantities = devices::kTemperature});
+  ASSERT_TRUE(waitUntil([&] { return zero->isConnected() && two->isConnected(); }));
+  EXPECT_NEAR(freshTemperature(*zero), 20.0, 0.5);
+  EXPECT_NEAR(freshTemperature(*two), 60.0, 0.5);
+
+  // Bus 2 loses its controller; bus 0's goes on answering.
+  sim2->detach();
+  ASSERT_TRUE(waitUntil([&] { return !two->isConnected(); }));
+  const int64_t before = zero->readings().slots[temperature].read().timeNanos;
+  ASSERT_TRUE(
+      waitUntil([&] { return zero->readings().slots[temperature].read().timeNanos > before; }));
+  EXPECT_TRUE(zero->isConnected());
+  EXPECT_NEAR(freshTemperature(*zero), 20.0, 0.5);
+  EXPECT_EQ(two->readings().slots[temperature].read().state, ReadingState::Missing);
+  EXPECT_EQ(console(),
+            "BrovaQuad on device 5 of CAN bus 2 is not answering; its readings are missing until "
+            "it does\n");
+
+  // Closing bus 2's device leaves bus 0's keep-alive running, and sends bus 2 nothing more.
+  two->close();
+  const auto keepAlivesOn = [](int bus) {
+    std::size_t n = 0;
+    for (const auto& f : brovasim::can::sentFrames())
+      n += f.bus == bus && baseOf(f.id) == kKeepAliveInactive;
+    return n;
+  };
+  const std::size_t onTwo = keepAlivesOn(2);
+  const std::size_t onZero = keepAlivesOn(0);
+  ASSERT_TRUE(waitUntil([&] { return keepAlivesOn(0) >= onZero + 2; }));
+  EXPECT_EQ(keepAlivesOn(2), onTwo);
+  EXPECT_TRUE(zero->isConnected());
+}
+
 TEST_F(Devices, OneKeepAliveAndOneTelemetryThreadForTwentyDevices) {
   std::thread([] {}).join();  // sanitizer runtimes start their threads with the first one
   const int before = settledThreadCount();

@@ -54,6 +54,51 @@ TEST_F(ObjectApi, OpenCloseReopenAndOneObjectADevice) {
   EXPECT_EQ(brovasim::can::openHandles().size(), 1u);
 }
 
+// The C entry points and the objects drive devices through one registry: neither takes a device
+// the other drives, whatever the model, and each gets it once the other has let go.
+TEST_F(ObjectApi, AnObjectAndTheCEntryPointsNeverShareADevice) {
+  const auto refusal = [](auto open) {
+    try {
+      open();
+    } catch (const std::logic_error& e) {
+      return std::string(e.what());
+    }
+    return std::string("opened");
+  };
+  const int32_t quadHandle = c_BrovaQuad_create(5, 1000, nullptr, 0);
+  const int32_t smallHandle = c_BrovaSmall_create(5, 1000, nullptr);  // the C entry points may
+  ASSERT_NE(quadHandle, 0);
+  ASSERT_NE(smallHandle, 0);
+  EXPECT_EQ(refusal([] { BrovaSmall small(5); }),
+            "BrovaSmall on device 5 is driven through the C entry points; destroy it there first");
+  c_BrovaQuad_destroy(quadHandle);
+  EXPECT_EQ(refusal([] { BrovaQuad quad(5); }),
+            "BrovaQuad on device 5 is driven through the C entry points; destroy it there first");
+  c_BrovaSmall_destroy(smallHandle);
+  EXPECT_EQ(brovasim::can::openHandles().size(), 0u);
+
+  BrovaQuad quad(5);
+  console();
+  captureConsole();
+  brovasim::can::clearSentFrames();
+  EXPECT_EQ(c_BrovaSmall_create(5, 1000, nullptr), 0);
+  EXPECT_EQ(console(),
+            "BrovaQuad on device 5 is open as an object; the create is refused until it is "
+            "closed\n");
+  EXPECT_TRUE(sent().empty()) << "the refused create sent a frame";
+  EXPECT_EQ(brovasim::can::openHandles().size(), 1u);
+  if constexpr (BROVA_HAL >= 2027) {
+    BrovaQuad onAnotherBus(6, CanBus{2});
+    const int32_t beside = c_BrovaQuad_create(6, 1000, nullptr, 0);  // bus 0's device 6
+    EXPECT_NE(beside, 0);
+    c_BrovaQuad_destroy(beside);
+  }
+  quad.close();
+  const int32_t again = c_BrovaSmall_create(5, 1000, nullptr);
+  EXPECT_NE(again, 0);
+  c_BrovaSmall_destroy(again);
+}
+
 TEST_F(ObjectApi, MovingKeepsOneOpenController) {
   BrovaQuad first(5);
   BrovaQuad moved(std::move(first));
@@ -101,28 +146,32 @@ TEST_F(ObjectApi, OpeningConfiguresEveryChannel) {
 
 // Each object call puts on the bus exactly what the matching C entry point puts there.
 TEST_F(ObjectApi, CallsSendWhatTheEntryPointsSend) {
-  BrovaQuad quad(5);
-  BrovaSmall small(7);
-  // The entry points address their model's most recent create, whatever handle they are given.
+  // The entry points and the objects never drive one device at once: the entry points' frames
+  // first, the objects' once they are destroyed. The entry points address their model's most
+  // recent create, whatever handle they are given.
   bool flag = false;
   const int32_t rawQuad = c_BrovaQuad_create(5, 15000, &flag, 0);
   const int32_t rawSmall = c_BrovaSmall_create(7, 15000, &flag);
+  std::optional<BrovaQuad> quadObject;
+  std::optional<BrovaSmall> smallObject;
+  auto& quad = quadObject;
+  auto& small = smallObject;
   const struct {
     const char* name;
     std::function<void()> object;
     std::function<void()> raw;
   } rows[] = {
-      {"set", [&] { quad.set(2, -0.75); }, [] { c_BrovaQuad_setMotorSpeed(0, 2, -0.75); }},
-      {"disable", [&] { quad.disable(3); }, [] { c_BrovaQuad_disableMotor(0, 3); }},
-      {"frequency", [&] { quad.setFrequency(1, 20000); },
+      {"set", [&] { quad->set(2, -0.75); }, [] { c_BrovaQuad_setMotorSpeed(0, 2, -0.75); }},
+      {"disable", [&] { quad->disable(3); }, [] { c_BrovaQuad_disableMotor(0, 3); }},
+      {"frequency", [&] { quad->setFrequency(1, 20000); },
        [] { c_BrovaQuad_configureMotor(0, 20000, 1); }},
-      {"reset", [&] { quad.resetEncoder(1); }, [] { c_BrovaQuadEncoder_resetEncoder(0, 1); }},
-      {"current", [&] { quad.getCurrentBlocking(2); }, [] { c_BrovaQuad_getCurrent(0, 2); }},
-      {"rpm", [&] { quad.getRPMBlocking(1); }, [] { c_BrovaQuad_getRPM(0, 1); }},
-      {"encoder", [&] { quad.getEncoderDistanceBlocking(3); },
+      {"reset", [&] { quad->resetEncoder(1); }, [] { c_BrovaQuadEncoder_resetEncoder(0, 1); }},
+      {"current", [&] { quad->getCurrentBlocking(2); }, [] { c_BrovaQuad_getCurrent(0, 2); }},
+      {"rpm", [&] { quad->getRPMBlocking(1); }, [] { c_BrovaQuad_getRPM(0, 1); }},
+      {"encoder", [&] { quad->getEncoderDistanceBlocking(3); },
        [] { c_BrovaQuadEncoder_getEncoderDistance(0, 3, 1.0, 0, nullptr); }},
-      {"small set", [&] { small.set(1.0); }, [] { c_BrovaSmall_setMotorSpeed(0, 1.0); }},
-      {"small disable", [&] { small.disable(); }, [] { c_BrovaSmall_disableMotor(0); }},
+      {"small set", [&] { small->set(1.0); }, [] { c_BrovaSmall_setMotorSpeed(0, 1.0); }},
+      {"small disable", [&] { small->disable(); }, [] { c_BrovaSmall_disableMotor(0); }},
   };
   auto framesOf = [](const std::function<void()>& call) {
     brovasim::can::clearSentFrames();
@@ -133,13 +182,17 @@ TEST_F(ObjectApi, CallsSendWhatTheEntryPointsSend) {
     for (const auto& f : frames) result.emplace_back(f.id, f.data);
     return result;
   };
-  for (const auto& row : rows) {
-    const auto object = framesOf(row.object);
-    EXPECT_FALSE(object.empty()) << row.name;
-    EXPECT_EQ(object, framesOf(row.raw)) << row.name;
-  }
+  std::vector<std::vector<std::pair<uint32_t, Bytes>>> raw;
+  for (const auto& row : rows) raw.push_back(framesOf(row.raw));
   c_BrovaQuad_destroy(rawQuad);
   c_BrovaSmall_destroy(rawSmall);
+  quad.emplace(5);
+  small.emplace(7);
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const auto object = framesOf(rows[i].object);
+    EXPECT_FALSE(object.empty()) << rows[i].name;
+    EXPECT_EQ(object, raw[i]) << rows[i].name;
+  }
 }
 
 TEST_F(ObjectApi, CachedTelemetryFollowsTheMotorAndGettersNeverWait) {
@@ -284,6 +337,49 @@ struct Objects {
 };
 
 int integer(const std::vector<std::string>& args, size_t i) { return std::stoi(args.at(i)); }
+
+// An open's arguments: a word bus:N names the bus, the others are the constructor's.
+struct OpenArguments {
+  std::optional<int> bus;
+  std::vector<std::string> rest;
+};
+
+OpenArguments openArguments(const std::vector<std::string>& args) {
+  OpenArguments result;
+  for (const std::string& word : args) {
+    if (word.starts_with("bus:")) {
+      result.bus = std::stoi(word.substr(4));
+    } else {
+      result.rest.push_back(word);
+    }
+  }
+  return result;
+}
+
+// The bus a state "open:N" opens the row's object on; 0 for plain "open".
+int stateBus(const std::string& state) {
+  return state.starts_with("open:") ? std::stoi(state.substr(5)) : 0;
+}
+
+// The one bus of the 2026 HAL.
+constexpr bool kOnlyBusZero = BROVA_HAL < 2027;
+constexpr const char* kOnlyBusZeroRefusal = "this HAL has one CAN bus, bus 0";
+
+template <class Object>
+void open(std::optional<Object>& object, const std::vector<std::string>& args) {
+  const OpenArguments a = openArguments(args);
+  const int number = integer(a.rest, 0);
+  if (a.bus) {
+    if (a.rest.size() == 1)
+      object.emplace(number, CanBus{*a.bus});
+    else
+      object.emplace(number, CanBus{*a.bus}, integer(a.rest, 1));
+  } else if (a.rest.size() == 1) {
+    object.emplace(number);
+  } else {
+    object.emplace(number, integer(a.rest, 1));
+  }
+}
 double number(const std::vector<std::string>& args, size_t i) {
   return std::strtod(args.at(i).c_str(), nullptr);  // reads nan and inf too
 }
@@ -332,15 +428,9 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
                                                : object + " " + operation;
   detail::ControllerObject* const either = controller(on, object);
   if (call == "quad open") {
-    if (a.size() == 1)
-      on.quad.emplace(integer(a, 0));
-    else
-      on.quad.emplace(integer(a, 0), integer(a, 1));
+    open(on.quad, a);
   } else if (call == "small open") {
-    if (a.size() == 1)
-      on.small.emplace(integer(a, 0));
-    else
-      on.small.emplace(integer(a, 0), integer(a, 1));
+    open(on.small, a);
   } else if (either && operation == "startTelemetry") {
     either->startTelemetry(std::chrono::milliseconds(integer(a, 0)), choice(a));
   } else if (either && operation == "stopTelemetry") {
@@ -351,6 +441,8 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     return Value{true, either->isConnected() ? 1.0 : 0.0};
   } else if (either && operation == "deviceNumber") {
     return Value{true, static_cast<double>(either->getDeviceNumber())};
+  } else if (either && operation == "canBus") {
+    return Value{true, static_cast<double>(either->getCanBus().getId())};
   } else if (call == "ferux open") {
     on.ferux.emplace(integer(a, 0));
   } else if (call == "quad set") {
@@ -390,8 +482,9 @@ std::vector<std::string> commandFrames() {
   std::vector<std::string> result;
   for (const auto& f : brovasim::can::sentFrames()) {
     if ((f.id & ~0x7Fu) == 0x020C0500u) continue;
-    char text[8 + 1 + 16 + 1];
-    int at = std::snprintf(text, sizeof text, "%08X:", f.id);
+    char text[3 + 8 + 1 + 16 + 1];
+    int at = f.bus == 0 ? std::snprintf(text, sizeof text, "%08X:", f.id)
+                        : std::snprintf(text, sizeof text, "%d/%08X:", f.bus, f.id);
     for (size_t i = 0; i < f.data.size(); ++i) {
       at += std::snprintf(text + at, sizeof text - at, "%02x", f.data[i]);
     }
@@ -409,9 +502,12 @@ TEST(ObjectApiTableFile, HoldsRows) {
 TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   const Row& row = GetParam();
   ASSERT_EQ(row.problem, "") << "line " << row.line;
+  const int subjectBus = stateBus(row.state);
+  if (kOnlyBusZero && subjectBus != 0) GTEST_SKIP() << "this HAL has bus 0 only";
   Objects subject;
-  if (row.state == "open" || row.state == "closed") {
-    const std::vector<std::string> defaults{row.object == "small" ? "7" : "5"};
+  if (row.state.starts_with("open") || row.state == "closed") {
+    std::vector<std::string> defaults{row.object == "small" ? "7" : "5"};
+    if (subjectBus != 0) defaults.push_back("bus:" + std::to_string(subjectBus));
     run(subject, row.object, "open", defaults);
   }
   if (row.state == "closed") {
@@ -424,6 +520,13 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
 
   Objects opened;
   const bool opening = row.operation.starts_with("open");
+  // An open on another bus than 0 is refused where the HAL has that one only, sending nothing.
+  const std::optional<int> openBus = opening ? openArguments(row.arguments).bus : std::nullopt;
+  const bool refusedBus = kOnlyBusZero && row.outcome == "ok" && openBus.value_or(0) != 0;
+  const std::string expectedOutcome = refusedBus ? "invalid-argument" : row.outcome;
+  const std::string expectedNames = refusedBus ? kOnlyBusZeroRefusal : row.names;
+  const std::vector<std::string> expectedFrames =
+      refusedBus ? std::vector<std::string>{} : row.frames;
   std::string outcome = "ok", message;
   std::optional<Value> result;
   try {
@@ -438,12 +541,12 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
     outcome = "refused";
     message = e.what();
   }
-  EXPECT_EQ(outcome, row.outcome) << message;
-  if (row.names != "-") {
-    EXPECT_NE(message.find(row.names), std::string::npos) << message;
+  EXPECT_EQ(outcome, expectedOutcome) << message;
+  if (expectedNames != "-") {
+    EXPECT_NE(message.find(expectedNames), std::string::npos) << message;
   }
-  if (row.frames != std::vector<std::string>{"*"}) {
-    EXPECT_EQ(commandFrames(), row.frames);
+  if (expectedFrames != std::vector<std::string>{"*"}) {
+    EXPECT_EQ(commandFrames(), expectedFrames);
   }
   if (row.state == "refusing") {
     EXPECT_TRUE(brovasim::can::openHandles().empty());

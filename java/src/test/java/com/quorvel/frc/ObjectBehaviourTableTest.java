@@ -5,6 +5,7 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertNotNull;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 import static org.junit.jupiter.api.Assertions.fail;
+import static org.junit.jupiter.api.Assumptions.assumeFalse;
 
 import com.quorvel.frc.sim.SimCan;
 import java.io.IOException;
@@ -30,6 +31,18 @@ import org.junit.jupiter.params.provider.MethodSource;
  */
 class ObjectBehaviourTableTest {
   static final String TABLE_PROPERTY = "brova.objectBehaviourTable";
+
+  /** The HAL generation the library was built for, from the system property of this name. */
+  static final String HAL_PROPERTY = "brova.hal";
+
+  /** The 2026 HAL has one CAN bus, bus 0; an open on another is refused with this message. */
+  private static boolean onlyBusZero() {
+    final String hal = System.getProperty(HAL_PROPERTY);
+    assertNotNull(hal, "the system property " + HAL_PROPERTY + " names the HAL generation");
+    return Integer.parseInt(hal) < 2027;
+  }
+
+  private static final String ONLY_BUS_ZERO_REFUSAL = "this HAL has one CAN bus, bus 0";
   private static final String HEADER =
       "object\tstate\toperation\targuments\toutcome\tnames\tframes\tthen";
 
@@ -111,6 +124,52 @@ class ObjectBehaviourTableTest {
     return Integer.parseInt(arguments.get(i));
   }
 
+  /** The bus a word bus:N of an open's arguments names, or null for none. */
+  private static Integer openBus(List<String> arguments) {
+    for (String word : arguments) {
+      if (word.startsWith("bus:")) {
+        return Integer.valueOf(word.substring(4));
+      }
+    }
+    return null;
+  }
+
+  /** An open's arguments without its bus:N word. */
+  private static List<String> withoutBus(List<String> arguments) {
+    return arguments.stream().filter(word -> !word.startsWith("bus:")).toList();
+  }
+
+  /** The bus a state "open:N" opens the row's object on; 0 for plain "open". */
+  private static int stateBus(String state) {
+    return state.startsWith("open:") ? Integer.parseInt(state.substring(5)) : 0;
+  }
+
+  private static BrovaQuad openQuad(List<String> arguments) {
+    final Integer bus = openBus(arguments);
+    final List<String> a = withoutBus(arguments);
+    if (bus == null) {
+      return a.size() == 1
+          ? new BrovaQuad(integer(a, 0))
+          : new BrovaQuad(integer(a, 0), integer(a, 1));
+    }
+    return a.size() == 1
+        ? new BrovaQuad(integer(a, 0), new CanBus(bus))
+        : new BrovaQuad(integer(a, 0), new CanBus(bus), integer(a, 1));
+  }
+
+  private static BrovaSmall openSmall(List<String> arguments) {
+    final Integer bus = openBus(arguments);
+    final List<String> a = withoutBus(arguments);
+    if (bus == null) {
+      return a.size() == 1
+          ? new BrovaSmall(integer(a, 0))
+          : new BrovaSmall(integer(a, 0), integer(a, 1));
+    }
+    return a.size() == 1
+        ? new BrovaSmall(integer(a, 0), new CanBus(bus))
+        : new BrovaSmall(integer(a, 0), new CanBus(bus), integer(a, 1));
+  }
+
   private static double number(List<String> arguments, int i) {
     return switch (arguments.get(i)) {
       case "nan" -> Double.NaN;
@@ -167,6 +226,7 @@ class ObjectBehaviourTableTest {
       case "telemetryRunning" -> controller.isTelemetryRunning() ? 1.0 : 0.0;
       case "isConnected" -> controller.isConnected() ? 1.0 : 0.0;
       case "deviceNumber" -> (double) controller.getDeviceNumber();
+      case "canBus" -> (double) controller.getCanBus().getId();
       default -> null;
     };
   }
@@ -191,16 +251,8 @@ class ObjectBehaviourTableTest {
           default -> object + " " + operation;
         };
     switch (call) {
-      case "quad open" ->
-          on.quad =
-              a.size() == 1
-                  ? new BrovaQuad(integer(a, 0))
-                  : new BrovaQuad(integer(a, 0), integer(a, 1));
-      case "small open" ->
-          on.small =
-              a.size() == 1
-                  ? new BrovaSmall(integer(a, 0))
-                  : new BrovaSmall(integer(a, 0), integer(a, 1));
+      case "quad open" -> on.quad = openQuad(a);
+      case "small open" -> on.small = openSmall(a);
       case "ferux open" -> on.ferux = new Ferux(number(a, 0));
       case "quad set" -> on.quad.set(integer(a, 0), number(a, 1));
       case "quad disable" -> on.quad.disable(integer(a, 0));
@@ -250,11 +302,18 @@ class ObjectBehaviourTableTest {
   @ParameterizedTest(name = "{0}")
   @MethodSource("rows")
   void behavesAsTheCppObjects(Row row) {
+    final int subjectBus = stateBus(row.state());
+    assumeFalse(onlyBusZero() && subjectBus != 0, "this HAL has bus 0 only");
     final Devices subject = new Devices();
     final Devices opened = new Devices();
     try {
-      if (row.state().equals("open") || row.state().equals("closed")) {
-        run(subject, row.object(), "open", List.of(row.object().equals("small") ? "7" : "5"));
+      if (row.state().startsWith("open") || row.state().equals("closed")) {
+        final List<String> defaults = new ArrayList<>();
+        defaults.add(row.object().equals("small") ? "7" : "5");
+        if (subjectBus != 0) {
+          defaults.add("bus:" + subjectBus);
+        }
+        run(subject, row.object(), "open", defaults);
       }
       if (row.state().equals("closed")) {
         subject.close();
@@ -266,6 +325,13 @@ class ObjectBehaviourTableTest {
 
       final boolean opening = row.operation().startsWith("open");
       final Devices target = opening ? opened : subject;
+      // An open on another bus than 0 is refused where the HAL has that one only, sending nothing.
+      final Integer bus = opening ? openBus(row.arguments()) : null;
+      final boolean refusedBus =
+          onlyBusZero() && row.outcome().equals("ok") && bus != null && bus != 0;
+      final String expectedOutcome = refusedBus ? "invalid-argument" : row.outcome();
+      final String expectedNames = refusedBus ? ONLY_BUS_ZERO_REFUSAL : row.names();
+      final List<String> expectedFrames = refusedBus ? List.of() : row.frames();
       String outcome = "ok";
       String message = "";
       Object result = null;
@@ -279,14 +345,14 @@ class ObjectBehaviourTableTest {
         outcome = row.outcome().equals("refused") ? "refused" : "state-error";
         message = e.getMessage();
       }
-      assertEquals(row.outcome(), outcome, message);
-      if (!row.names().equals("-")) {
-        assertTrue(message.contains(row.names()), message);
+      assertEquals(expectedOutcome, outcome, message);
+      if (!expectedNames.equals("-")) {
+        assertTrue(message.contains(expectedNames), message);
       }
       final List<String> frames =
           TestBus.describedCommandFrames().stream().map(f -> f.replace(' ', ':')).toList();
-      if (!row.frames().equals(List.of("*"))) {
-        assertEquals(row.frames(), frames);
+      if (!expectedFrames.equals(List.of("*"))) {
+        assertEquals(expectedFrames, frames);
       }
       if (row.state().equals("refusing")) {
         final Devices again = new Devices();

@@ -36,7 +36,8 @@ final class TestBus {
   }
 
   static String describe(SentFrame frame) {
-    return String.format("%08X %s", frame.id(), HexFormat.of().formatHex(frame.data()));
+    final String onBus = frame.bus() == 0 ? "" : frame.bus() + "/";
+    return String.format("%s%08X %s", onBus, frame.id(), HexFormat.of().formatHex(frame.data()));
   }
 
   static byte[] bytes(int... values) {
