@@ -17,18 +17,16 @@
 #include "hal/CANAPI.h"
 #endif
 
+using brovasocketcan::Platform;
+
 namespace {
+
 // What HAL_InitializeCAN returns when it hands out no handle.
 #if BROVA_HAL >= 2027
 constexpr HAL_CANHandle kNoHandle = HAL_INVALID_HANDLE;
 #else
 constexpr HAL_CANHandle kNoHandle = HAL_kInvalidHandle;
 #endif
-}  // namespace
-
-using brovasocketcan::Platform;
-
-namespace {
 
 void report(int32_t* status, int32_t value) {
   if (status != nullptr) *status = value;
@@ -44,12 +42,9 @@ HAL_CANHandle initialize(int32_t bus, int32_t* status) {
   // Opening here puts the interface's console line next to the create that needed it, and
   // starts the reader before the first request goes out.
   const Platform::BusLink found = platform.link(bus);
-  if (!found.named) {
-    report(status, brovasocketcan::kStatusNoInterface);
-    return kNoHandle;
-  }
-  report(status, found.link ? HAL_SUCCESS : brovasocketcan::kStatusNotOpen);
-  return platform.nextHandle();
+  report(status, found.link ? HAL_SUCCESS : missing(found));
+  // An interface that cannot be opened yet may be there later; a bus without one never is.
+  return found.named ? platform.nextHandle() : kNoHandle;
 }
 
 // Sends `size` bytes of `data` (at most 8 go on the wire) as frame `id` on `bus`; the status.
