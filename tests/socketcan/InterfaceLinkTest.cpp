@@ -28,7 +28,7 @@ class InterfaceLinkTest : public ::testing::Test {
   // as a missing interface does otherwise.
   InterfaceLink makeLink(Clock::duration retryInterval = 0ms) {
     return InterfaceLink(
-        "vcan9",
+        "vcan9", bus_,
         [this]() -> OpenedSocket {
           ++opens_;
           if (!present_) return {.error = "No such device"};
@@ -51,6 +51,7 @@ class InterfaceLinkTest : public ::testing::Test {
     return now;
   }
 
+  int32_t bus_ = 0;
   bool present_ = true;
   int opens_ = 0;
   std::deque<std::unique_ptr<SocketPair>> pairs_;
@@ -111,6 +112,29 @@ TEST_F(InterfaceLinkTest, InterfaceMissingAtFirstIsOpenedOnceItAppears) {
   present_ = true;
   EXPECT_TRUE(link.current());
   EXPECT_EQ(lines_.size(), 2u);
+}
+
+TEST_F(InterfaceLinkTest, LinesOfABusOtherThanZeroNameTheBus) {
+  bus_ = 3;
+  present_ = false;
+  InterfaceLink link = makeLink();
+  EXPECT_EQ(link.current(), nullptr);
+  present_ = true;
+  const auto first = link.current();
+  ASSERT_TRUE(first);
+  pairs_[0]->closeBus();
+  currentOtherThan(link, first);
+  EXPECT_EQ(lines_,
+            (std::vector<std::string>{
+                "BrovaSocketCan: cannot open CAN interface vcan9 of bus 3 (No such device); CAN "
+                "calls on bus 3 fail until it can be opened (choose the interface with "
+                "BROVA_CAN_INTERFACES)",
+                "BrovaSocketCan: CAN interface vcan9 of bus 3 is open; CAN calls on bus 3 work "
+                "again",
+                "BrovaSocketCan: lost CAN interface vcan9 of bus 3; CAN calls on bus 3 fail until "
+                "it is back",
+                "BrovaSocketCan: CAN interface vcan9 of bus 3 is open; CAN calls on bus 3 work "
+                "again"}));
 }
 
 // The clock is the caller's: these rows need no waiting.

@@ -11,6 +11,7 @@
 #include "Options.h"
 #include "brovasim/SimCan.h"
 #include "brovasim/SimController.h"
+#include "brovasocketcan/BusInterfaces.h"
 #include "brovasocketcan/CanSocket.h"
 
 namespace {
@@ -31,8 +32,9 @@ std::string deviceList(const char* model, const std::vector<int>& devices) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const brovasocketcan::BusInterfaces interfaces = brovasocketcan::busInterfacesFromEnvironment();
   const devsim::Parsed parsed =
-      devsim::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+      devsim::parseOptions(std::vector<std::string>(argv + 1, argv + argc), interfaces.names);
   if (parsed.help) {
     std::fputs(devsim::kUsage, stdout);
     return 0;
@@ -42,6 +44,9 @@ int main(int argc, char** argv) {
     return kBadUsage;
   }
   const devsim::Options& options = parsed.options;
+  if (options.bus && !interfaces.disagreement.empty()) {
+    std::fprintf(stderr, "brova-devsim: %s\n", interfaces.disagreement.c_str());
+  }
 
   // Every thread started from here on leaves the stop signals to the main thread's sigwait.
   sigset_t stopSignals;

@@ -5,12 +5,23 @@
 #include <cstdlib>
 
 #include "brova/Limits.hpp"
+#include "brovasim/SimCan.h"
+#include "brovasocketcan/BusInterfaces.h"
 
 namespace devsim {
 
 namespace {
 
 constexpr double kLongestLatencyMs = 1000;
+static_assert(brovasim::can::kBuses == 25, "the usage text names the buses 0..24");
+
+bool parseBus(const std::string& text, int& out) {
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 0 || value >= brovasim::can::kBuses) return false;
+  out = static_cast<int>(value);
+  return true;
+}
 
 bool parseDevice(const std::string& text, int& out) {
   char* end = nullptr;
@@ -45,9 +56,11 @@ Parsed help() {
 
 }  // namespace
 
-Parsed parseOptions(const std::vector<std::string>& arguments) {
+Parsed parseOptions(const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& busInterfaces) {
   Parsed parsed;
   Options& o = parsed.options;
+  std::optional<int> bus;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
     if (arg == "-h" || arg == "--help") return help();
@@ -57,6 +70,10 @@ Parsed parseOptions(const std::vector<std::string>& arguments) {
     if (arg == "--can") {
       if (value.empty()) return fail("bad --can (empty)");
       o.interface = value;
+    } else if (arg == "--bus") {
+      int number = 0;
+      if (!parseBus(value, number)) return fail("bad --bus " + value);
+      bus = number;
     } else if (arg == "--quad" || arg == "--small") {
       if (!parseDevice(value, device)) return fail("bad " + arg + " " + value);
       const bool taken = std::ranges::count(o.quads, device) + std::ranges::count(o.smalls, device);
@@ -70,7 +87,16 @@ Parsed parseOptions(const std::vector<std::string>& arguments) {
       return fail("unknown or incomplete option " + arg);
     }
   }
-  if (o.interface.empty()) return fail("--can IFACE is required");
+  if (o.interface.empty() && bus) {
+    const size_t n = static_cast<size_t>(*bus);
+    if (n >= busInterfaces.size() || busInterfaces[n].empty()) {
+      return fail("bad --bus " + std::to_string(*bus) + ": " + brovasocketcan::kInterfacesVariable +
+                  " names no interface for it");
+    }
+    o.interface = busInterfaces[n];
+    o.bus = bus;
+  }
+  if (o.interface.empty()) return fail("--can IFACE or --bus N is required");
   if (o.quads.empty() && o.smalls.empty()) return fail("no controller: give --quad or --small");
   return parsed;
 }

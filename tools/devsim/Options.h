@@ -2,18 +2,22 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace devsim {
 
 inline constexpr const char* kUsage =
-    "usage: brova-devsim --can IFACE [--quad N]... [--small N]... [--latency-ms MS]\n"
+    "usage: brova-devsim (--can IFACE | --bus N) [--quad N]... [--small N]... [--latency-ms MS]\n"
     "Runs simulated BrovaQuad and BrovaSmall controllers on a SocketCAN interface, as their own\n"
     "process: they hear the requests and commands on the bus, follow the keep-alive frames and\n"
     "answer as the real controllers do, after the reply latency.\n"
     "\n"
     "  --can IFACE        the CAN interface (vcan0, can0, ...)\n"
+    "  --bus N            the interface of bus N (0..24), as a robot program on the SocketCAN\n"
+    "                     platform finds it: the N-th entry of BROVA_CAN_INTERFACES (bus 0:\n"
+    "                     else BROVA_CAN_INTERFACE, else can0); --can wins\n"
     "  --quad N           a BrovaQuad with device number N (1..63); repeatable\n"
     "  --small N          a BrovaSmall with device number N (1..63); repeatable\n"
     "  --latency-ms MS    from hearing a request to answering it, 0..1000 (default 2)\n"
@@ -25,6 +29,8 @@ inline constexpr const char* kUsage =
 
 struct Options {
   std::string interface;
+  // The bus whose interface `interface` is, when --bus chose it.
+  std::optional<int> bus;
   std::vector<int> quads;
   std::vector<int> smalls;
   std::chrono::microseconds replyLatency{2000};
@@ -37,6 +43,9 @@ struct Parsed {
   Options options;
 };
 
-Parsed parseOptions(const std::vector<std::string>& arguments);
+// `busInterfaces` are the buses' interfaces, bus 0 first, as the environment names them
+// (brovasocketcan::busInterfacesFromEnvironment; empty: the bus has none).
+Parsed parseOptions(const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& busInterfaces);
 
 }  // namespace devsim

@@ -20,17 +20,15 @@
 #include "hal/CANAPI.h"
 #endif
 
+namespace brovasim {
 namespace {
+
 // What HAL_InitializeCAN returns when it hands out no handle.
 #if BROVA_HAL >= 2027
 constexpr HAL_CANHandle kNoHandle = HAL_INVALID_HANDLE;
 #else
 constexpr HAL_CANHandle kNoHandle = HAL_kInvalidHandle;
 #endif
-}  // namespace
-
-namespace brovasim {
-namespace {
 
 // A frame taken from the bus, as both forms report it.
 struct Taken {

@@ -1,9 +1,10 @@
 #include "InterfaceLink.h"
 
 #include <exception>
+#include <string>
 #include <utility>
 
-#include "brovasocketcan/SocketCan.h"
+#include "brovasocketcan/BusInterfaces.h"
 
 namespace brovasocketcan {
 
@@ -13,9 +14,13 @@ const std::string kPrefix = "BrovaSocketCan: ";
 
 }  // namespace
 
-InterfaceLink::InterfaceLink(std::string name, Opener open, Console say,
+InterfaceLink::InterfaceLink(std::string name, int32_t bus, Opener open, Console say,
                              Clock::duration retryInterval)
     : name_(std::move(name)),
+      interface_("CAN interface " + name_ +
+                 (bus == 0 ? std::string() : " of bus " + std::to_string(bus))),
+      calls_(bus == 0 ? "CAN calls" : "CAN calls on bus " + std::to_string(bus)),
+      busZero_(bus == 0),
       open_(std::move(open)),
       say_(std::move(say)),
       retryInterval_(retryInterval) {}
@@ -25,7 +30,7 @@ std::shared_ptr<CanLink> InterfaceLink::current(Clock::time_point now) {
   if (link_) {
     // The old link stops when its last user lets go of it.
     link_.reset();
-    say_(kPrefix + "lost CAN interface " + name_ + "; CAN calls fail until it is back");
+    say_(kPrefix + "lost " + interface_ + "; " + calls_ + " fail until it is back");
     failing_ = true;
     // Try at once: the interface may be back already.
     lastTry_.reset();
@@ -43,14 +48,14 @@ std::shared_ptr<CanLink> InterfaceLink::current(Clock::time_point now) {
     }
   }
   if (link_) {
-    if (failing_) say_(kPrefix + "CAN interface " + name_ + " is open; CAN calls work again");
+    if (failing_) say_(kPrefix + interface_ + " is open; " + calls_ + " work again");
     failing_ = false;
     return link_;
   }
   if (!failing_) {
-    say_(kPrefix + "cannot open CAN interface " + name_ + " (" + error +
-         "); CAN calls fail until it can be opened (choose the interface with " +
-         kInterfaceVariable + ")");
+    say_(kPrefix + "cannot open " + interface_ + " (" + error + "); " + calls_ +
+         " fail until it can be opened (choose the interface with " +
+         (busZero_ ? kInterfaceVariable : kInterfacesVariable) + ")");
     failing_ = true;
   }
   return nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,9 +25,9 @@ class InterfaceLink {
   // interface is gone must not make a system call each time.
   static constexpr auto kRetryInterval = std::chrono::milliseconds(50);
 
-  // `open` opens a socket on interface `name`; `say` prints one console line (without its
-  // newline). Nothing is opened before the first current().
-  InterfaceLink(std::string name, Opener open, Console say,
+  // `open` opens a socket on interface `name`, the interface of `bus`; `say` prints one console
+  // line (without its newline). Nothing is opened before the first current().
+  InterfaceLink(std::string name, int32_t bus, Opener open, Console say,
                 Clock::duration retryInterval = kRetryInterval);
 
   // The open link. When there is none (never opened, or found lost now), opens the interface,
@@ -37,6 +38,10 @@ class InterfaceLink {
 
  private:
   const std::string name_;
+  // How the console lines name the interface and the calls that fail: with the bus, but for 0.
+  const std::string interface_;
+  const std::string calls_;
+  const bool busZero_;
   const Opener open_;
   const Console say_;
   const Clock::duration retryInterval_;

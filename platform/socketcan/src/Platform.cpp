@@ -1,9 +1,13 @@
 #include "Platform.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <stdexcept>
 
+#include "brovasocketcan/BusInterfaces.h"
 #include "brovasocketcan/CanSocket.h"
 #include "brovasocketcan/SocketCan.h"
 
@@ -12,6 +16,7 @@ namespace brovasocketcan {
 namespace {
 
 constexpr int32_t kFirstHandle = 0x0C0001;
+constexpr const char* kPrefix = "BrovaSocketCan: ";
 constexpr const char* kCannotAttachLine =
     "BrovaSocketCan: cannot use the attached socket (%s); CAN calls fail\n";
 constexpr const char* kBadEnableLine =
@@ -19,6 +24,12 @@ constexpr const char* kBadEnableLine =
     "disabled\n";
 constexpr const char* kNoI2CLine =
     "BrovaSocketCan: this platform has no I2C bus; I2C transfers fail\n";
+
+void checkBus(int32_t bus) {
+  if (bus < 0) throw std::out_of_range("CAN bus numbers start at 0, not " + std::to_string(bus));
+}
+
+void say(const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); }
 
 }  // namespace
 
@@ -28,6 +39,14 @@ Platform& Platform::instance() {
 }
 
 Platform::Platform() : nextHandle_(kFirstHandle) {
+  const BusInterfaces interfaces = busInterfacesFromEnvironment();
+  if (!interfaces.disagreement.empty()) say(kPrefix + interfaces.disagreement);
+  for (size_t bus = 0; bus < interfaces.names.size(); ++bus) {
+    if (!interfaces.names[bus].empty()) {
+      buses_[static_cast<int32_t>(bus)].interface = interfaces.names[bus];
+    }
+  }
+
   const char* seconds = std::getenv(kEnableVariable);
   if (seconds == nullptr || *seconds == '\0') return;
   if (const auto duration = parseEnableSeconds(seconds)) {
@@ -37,46 +56,50 @@ Platform::Platform() : nextHandle_(kFirstHandle) {
   }
 }
 
-std::string Platform::interfaceNameLocked() const {
-  if (chosenInterface_) return *chosenInterface_;
-  const char* name = std::getenv(kInterfaceVariable);
-  return name != nullptr && *name != '\0' ? name : kDefaultInterface;
+Platform::Bus& Platform::busLocked(int32_t bus) {
+  checkBus(bus);
+  return buses_[bus];
 }
 
-std::shared_ptr<CanLink> Platform::link() {
+Platform::BusLink Platform::link(int32_t bus) {
   std::lock_guard lock(mutex_);
-  if (attached_) return *attached_;
-  if (!interface_) {
-    const std::string name = interfaceNameLocked();
-    interface_.emplace(
-        name, [name] { return openCanSocket(name); },
-        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
+  const auto found = buses_.find(bus);
+  if (found == buses_.end()) return {};
+  Bus& b = found->second;
+  if (b.attached) return {.named = true, .link = *b.attached};
+  if (b.interface.empty()) return {};
+  if (!b.link) {
+    const std::string name = b.interface;
+    b.link.emplace(
+        name, bus, [name] { return openCanSocket(name); }, say);
   }
-  return interface_->current();
+  return {.named = true, .link = b.link->current()};
 }
 
-void Platform::dropLinkLocked() {
-  attached_.reset();
-  interface_.reset();
-}
-
-void Platform::setInterface(const std::string& name) {
+void Platform::setInterface(int32_t bus, const std::string& name) {
   std::lock_guard lock(mutex_);
-  chosenInterface_ = name;
-  dropLinkLocked();
+  Bus& b = busLocked(bus);
+  b.drop();
+  b.interface = name;
 }
 
-void Platform::close() {
+void Platform::close(int32_t bus) {
   std::lock_guard lock(mutex_);
-  dropLinkLocked();
+  busLocked(bus).drop();
 }
 
-std::string Platform::interfaceName() {
+std::string Platform::interfaceName(int32_t bus) {
+  checkBus(bus);
   std::lock_guard lock(mutex_);
-  return interfaceNameLocked();
+  const auto found = buses_.find(bus);
+  return found == buses_.end() ? std::string() : found->second.interface;
 }
 
-void Platform::attachSocket(int fd) {
+void Platform::attachSocket(int32_t bus, int fd) {
+  if (bus < 0) {
+    ::close(fd);  // the socket is the platform's from the call on, as when it is replaced
+    checkBus(bus);
+  }
   std::shared_ptr<CanLink> link;
   try {
     link = std::make_shared<CanLink>(fd);
@@ -84,8 +107,9 @@ void Platform::attachSocket(int fd) {
     std::fprintf(stderr, kCannotAttachLine, e.what());
   }
   std::lock_guard lock(mutex_);
-  dropLinkLocked();
-  attached_ = std::move(link);
+  Bus& b = busLocked(bus);
+  b.drop();
+  b.attached = std::move(link);
 }
 
 void Platform::noteNoI2C() {

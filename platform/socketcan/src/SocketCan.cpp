@@ -5,15 +5,27 @@
 
 namespace brovasocketcan {
 
-void setInterface(const std::string& name) { Platform::instance().setInterface(name); }
+void setInterface(const std::string& name) { setInterface(0, name); }
 
-std::string interfaceName() { return Platform::instance().interfaceName(); }
+void setInterface(int32_t bus, const std::string& name) {
+  Platform::instance().setInterface(bus, name);
+}
 
-bool open() { return Platform::instance().link() != nullptr; }
+std::string interfaceName() { return interfaceName(0); }
 
-void close() { Platform::instance().close(); }
+std::string interfaceName(int32_t bus) { return Platform::instance().interfaceName(bus); }
 
-void attachSocket(int socket) { Platform::instance().attachSocket(socket); }
+bool open() { return open(0); }
+
+bool open(int32_t bus) { return Platform::instance().link(bus).link != nullptr; }
+
+void close() { close(0); }
+
+void close(int32_t bus) { Platform::instance().close(bus); }
+
+void attachSocket(int socket) { attachSocket(0, socket); }
+
+void attachSocket(int32_t bus, int socket) { Platform::instance().attachSocket(bus, socket); }
 
 void enableFor(std::chrono::milliseconds duration) {
   Platform::instance().enableSwitch().enableFor(duration);

@@ -1,15 +1,20 @@
-// Control of the SocketCAN platform: the robot platform's HAL functions over a Linux CAN
-// interface, for running a robot program on a Linux machine with a CAN adapter (or a virtual
+// Control of the SocketCAN platform: the robot platform's HAL functions over Linux CAN
+// interfaces, for running a robot program on a Linux machine with a CAN adapter (or a virtual
 // vcan interface) instead of on the robot.
 //
 // Choosing it: link the library (libBrovaDriver.so) built against this platform, which the build
 // puts in its own directory (build/<preset>/socketcan/), and put that directory first on the
 // program's library path (LD_LIBRARY_PATH, or java.library.path for a JVM).
 //
-// The interface: BROVA_CAN_INTERFACE names it (default can0), setInterface() overrides that. It
-// is opened at the first CAN call (or by open()). When it cannot be opened, one line naming it
-// goes to standard error, and every CAN call reports a negative status until setInterface() or
-// close() lets the next call try again.
+// The interfaces: each CAN bus is on an interface of its own. BROVA_CAN_INTERFACES lists them by
+// bus, bus 0 first; BROVA_CAN_INTERFACE names bus 0's when the list does not (default can0); the
+// rules are in brovasocketcan/BusInterfaces.h. setInterface() overrides them. The 2026 HAL's
+// calls name no bus: they are all on bus 0. Each bus's interface is opened at the first CAN call
+// on that bus (or by open()), with its own socket, reader and kept frames: losing one interface
+// disturbs no other bus. When an interface cannot be opened, one line naming it (and its bus,
+// when not 0) goes to standard error, and every CAN call on that bus reports a negative status
+// until setInterface() or close() lets the next call try again. A bus with no interface reports
+// kStatusNoInterface to every CAN call, and HAL_InitializeCAN hands out no handle (0) there.
 //
 // What the CAN functions do here:
 // - HAL_CAN_SendMessage writes one frame, at once, without waiting: the identifier as a 29-bit
@@ -21,8 +26,9 @@
 //   receive, by the rule every platform follows (docs/receiving.md). The time stamp is the
 //   steady clock's milliseconds (wrapping at 32 bits) when the reader took the frame from the
 //   socket.
-// - HAL_InitializeCAN hands out consecutive handles (from 0x0C0001); HAL_CleanCAN needs no
-//   bookkeeping. A frame from the program's own socket is not received back.
+// - HAL_InitializeCAN hands out consecutive handles (from 0x0C0001, one count for all buses) on
+//   a bus with an interface; HAL_CleanCAN needs no bookkeeping. A frame from a bus's own socket
+//   is not received back on that bus.
 //
 // The robot's enable: there is no driver station off the robot, so HAL_GetSystemActive answers
 // false unless the program (enableFor) or the environment (BROVA_ENABLE_SECONDS=S: enabled
@@ -39,6 +45,8 @@
 #include <cstdint>
 #include <string>
 
+#include "brovasocketcan/BusInterfaces.h"
+
 #if BROVA_HAL >= 2027
 #include "wpi/hal/CAN.h"
 #include "wpi/hal/Errors.h"
@@ -49,8 +57,6 @@
 
 namespace brovasocketcan {
 
-inline constexpr const char* kInterfaceVariable = "BROVA_CAN_INTERFACE";
-inline constexpr const char* kDefaultInterface = "can0";
 inline constexpr const char* kEnableVariable = "BROVA_ENABLE_SECONDS";
 
 // Statuses the CAN functions report besides the platform's usual ones (a failed write reports
@@ -58,6 +64,13 @@ inline constexpr const char* kEnableVariable = "BROVA_ENABLE_SECONDS";
 inline constexpr int32_t kStatusNotOpen = HAL_ERR_CANSessionMux_NotInitialized;
 inline constexpr int32_t kStatusPeriodNotSupported = HAL_ERR_CANSessionMux_NotAllowed;
 inline constexpr int32_t kStatusInvalidBuffer = HAL_ERR_CANSessionMux_InvalidBuffer;
+// A bus that has no interface, as the simulated platform reports a bus the robot does not have.
+// The 2026 calls are all on bus 0, which has no interface only once setInterface("") took it.
+#if BROVA_HAL >= 2027
+inline constexpr int32_t kStatusNoInterface = HAL_PARAMETER_OUT_OF_RANGE;
+#else
+inline constexpr int32_t kStatusNoInterface = kStatusNotOpen;
+#endif
 // HAL_InitializeI2C's status, and what every I2C transfer returns.
 #if BROVA_HAL >= 2027
 inline constexpr int32_t kStatusNoI2C = HAL_NO_AVAILABLE_RESOURCES;
@@ -66,21 +79,30 @@ inline constexpr int32_t kStatusNoI2C = NO_AVAILABLE_RESOURCES;
 #endif
 inline constexpr int32_t kI2CTransferFailed = -1;
 
-// Uses interface `name` from the next CAN call on: an interface already open is closed (its
-// kept frames are forgotten), and one that could not be opened is tried again.
+// The functions below that take no bus act on bus 0; a bus is 0 or more (std::out_of_range for
+// a negative one).
+
+// Puts `bus` on interface `name` from its next CAN call on: an interface already open for that bus
+// is closed (its kept frames are forgotten), and one that could not be opened is tried again. An
+// empty name leaves the bus without an interface.
 void setInterface(const std::string& name);
-// The interface in use or to be opened.
+void setInterface(int32_t bus, const std::string& name);
+// The interface in use or to be opened for `bus`; empty when it has none.
 std::string interfaceName();
-// Opens the interface now if it is not open yet; false (after the one console line) when it
-// cannot be opened.
+std::string interfaceName(int32_t bus);
+// Opens the bus's interface now if it is not open yet; false (after the one console line) when it
+// cannot be opened, or the bus has no interface.
 bool open();
-// Closes the interface or socket in use (its kept frames are forgotten); the next CAN call opens
-// the interface again.
+bool open(int32_t bus);
+// Closes the interface or socket `bus` uses (its kept frames are forgotten); the next CAN call on
+// that bus opens the interface again.
 void close();
+void close(int32_t bus);
 // Uses `socket`, which the caller opened and bound (or any socket carrying struct can_frame
-// records, as tests use), in place of an interface: closes the interface or socket in use, and
-// closes `socket` when it is replaced in turn.
+// records, as tests use), for `bus` in place of an interface: closes the interface or socket in
+// use there, and closes `socket` when it is replaced in turn.
 void attachSocket(int socket);
+void attachSocket(int32_t bus, int socket);
 
 // Enables the robot for `duration` from now, replacing any earlier enable; zero or less
 // disables it.
