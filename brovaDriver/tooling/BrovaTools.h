@@ -16,6 +16,9 @@ namespace brova::tools {
 
 enum class Model { Quad, Small };
 
+// The CAN buses this build's HAL can name: 0..busCount()-1 (one where its calls name none).
+int busCount();
+
 // "BrovaQuad", "BrovaSmall".
 const char* nameOf(Model model);
 // How long the library waits for a reply of `model`, in seconds.
@@ -35,7 +38,8 @@ struct Hardware {
 // keep-alive frame, and no open controller's device number changes.
 class DeviceQuestions {
  public:
-  explicit DeviceQuestions(int device);
+  // Device `device` on CAN bus `bus`.
+  explicit DeviceQuestions(int device, int bus = 0);
   ~DeviceQuestions();
   DeviceQuestions(const DeviceQuestions&) = delete;
   DeviceQuestions& operator=(const DeviceQuestions&) = delete;

@@ -40,8 +40,12 @@ struct DeviceQuestions::Slot {
   }
 };
 
-DeviceQuestions::DeviceQuestions(int device) : device_(device), slot_(std::make_unique<Slot>()) {
+int busCount() { return can::busCount(); }
+
+DeviceQuestions::DeviceQuestions(int device, int bus)
+    : device_(device), slot_(std::make_unique<Slot>()) {
   slot_->state.deviceNumber.store(device, std::memory_order_release);
+  slot_->state.bus = bus;
 }
 
 DeviceQuestions::~DeviceQuestions() = default;

@@ -71,6 +71,10 @@ TEST_F(Usage, BadCommandLinesExitTwoWithAMessage) {
       {{"dump", "--seconds", "-1"}, "--seconds must be a number in 0..86400"},
       {{"scan", "--simulate", "robot:5"}, "'robot:5' is not quad:N or small:N"},
       {{"scan", "--simulate", "quad:99"}, "must be a whole number in 1..63"},
+      {{"scan", "--bus", "25"},
+       BROVA_HAL >= 2027 ? "--bus must be a whole number in 0..24"
+                         : "--bus must be a whole number in 0..0"},
+      {{"info", "--quad", "5", "--bus", "x"}, "--bus must be a whole number"},
   };
   for (const auto& row : rows) {
     const Outcome result = run(row.arguments);
@@ -89,6 +93,21 @@ TEST_F(Usage, SimulateAttachesControllersForTheRunOnly) {
   EXPECT_CONTAINS(result.out, "device 5  BrovaQuad");
   EXPECT_CONTAINS(result.out, "device 7  BrovaSmall");
   brovasim::can::removeAllFrames();
+  EXPECT_EQ(run({"scan", "--wait", "2"}).status, 1);
+}
+
+// With --bus, the simulated controllers sit on that bus and every command asks there only.
+TEST_F(Usage, BusNamesWhereControllersAreAttachedAndAsked) {
+  if (BROVA_HAL < 2027) GTEST_SKIP() << "the 2026 HAL has bus 0 only";
+  const Outcome onTwo = run({"info", "--quad", "5", "--simulate", "quad:5", "--bus", "2"});
+  EXPECT_EQ(onTwo.status, 0) << onTwo.err;
+  EXPECT_CONTAINS(onTwo.out, "BrovaQuad");
+  for (const auto& f : sent()) EXPECT_EQ(f.bus, 2) << std::hex << f.id;
+  EXPECT_FALSE(sent().empty());
+  // Controllers on bus 2 do not answer a scan of bus 0.
+  auto options = brovasim::SimController::defaults(brovasim::SimController::Model::Quad);
+  options.bus = 2;
+  auto quad = brovasim::SimController::attach(brovasim::SimController::Model::Quad, 5, options);
   EXPECT_EQ(run({"scan", "--wait", "2"}).status, 1);
 }
 

@@ -95,6 +95,10 @@ Target targetOf(const Arguments& arguments, bool anyModel) {
   return {std::nullopt, *device("--device")};
 }
 
+int busOf(const Arguments& arguments) {
+  return arguments.integer(kCanBusOption.name, 0, brova::tools::busCount() - 1).value_or(0);
+}
+
 const char* nameOf(const std::optional<Model>& model) {
   return model ? brova::tools::nameOf(*model) : "unknown model";
 }

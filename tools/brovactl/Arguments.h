@@ -24,6 +24,11 @@ struct OptionSpec {
   bool takesValue = true;
 };
 
+// The option every command accepts: the CAN bus id, 0 without it.
+inline constexpr OptionSpec kCanBusOption{"--bus"};
+inline constexpr std::string_view kCanBusOptionHelp =
+    "  --bus N            the CAN bus id (default 0; the 2026 HAL has bus 0 only)\n";
+
 // `text` read as a whole number in low..high; throws UsageError naming `what` otherwise.
 int wholeNumber(std::string_view what, const std::string& text, int low, int high);
 
@@ -54,6 +59,9 @@ struct Target {
   std::optional<Model> model;
   int device = 0;
 };
+
+// The bus --bus names, 0 without it; throws UsageError for a bus this build's HAL cannot name.
+int busOf(const Arguments& arguments);
 
 // The model's name, or "unknown model".
 const char* nameOf(const std::optional<Model>& model);

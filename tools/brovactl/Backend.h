@@ -23,8 +23,8 @@ extern const std::string_view kBackendName;
 extern const OptionSpec kBusOption;
 extern const std::string_view kBusOptionHelp;
 
-// Opens the bus the arguments name. Throws UsageError for a bad value; false (with a line on
-// `err`) when the bus cannot be opened.
+// Opens the bus the arguments name (--bus among them). Throws UsageError for a bad value; false
+// (with a line on `err`) when the bus cannot be opened.
 bool openBus(const Arguments& arguments, std::ostream& err);
 // Lets go of what openBus set up (simulated controllers it attached).
 void closeBus();
@@ -40,7 +40,7 @@ struct TappedFrame {
   std::vector<uint8_t> data;
 };
 
-// Every frame on the bus from its creation on, whoever sent it.
+// Every frame on one bus from its creation on, whoever sent it.
 class BusTap {
  public:
   virtual ~BusTap() = default;
@@ -48,7 +48,7 @@ class BusTap {
   virtual std::optional<TappedFrame> next(Clock::time_point deadline) = 0;
 };
 
-// Nothing (with a line on `err`) when the bus cannot be listened to.
-std::unique_ptr<BusTap> tapBus(std::ostream& err);
+// The frames of CAN bus `bus`; nothing (with a line on `err`) when it cannot be listened to.
+std::unique_ptr<BusTap> tapBus(int bus, std::ostream& err);
 
 }  // namespace brovactl

@@ -55,10 +55,12 @@ int runBrovactl(const std::vector<std::string>& arguments, std::ostream& out, st
   const Command& command = **found;
   std::vector<OptionSpec> accepted = command.options;
   accepted.push_back(kBusOption);
+  accepted.push_back(kCanBusOption);
   try {
     const Arguments parsed({arguments.begin() + 1, arguments.end()}, accepted);
     if (parsed.help()) {
-      out << command.help << kBusOptionHelp << "  -h, --help         this text\n";
+      out << command.help << kBusOptionHelp << kCanBusOptionHelp
+          << "  -h, --help         this text\n";
       return kOk;
     }
     const BusGuard guard;

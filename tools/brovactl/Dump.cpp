@@ -13,7 +13,7 @@ int dump(const Io& io) {
   const auto seconds = io.arguments.number("--seconds", 0.0, 86400.0);
   const auto count = io.arguments.integer("--count", 1, 100000000);
   if (!io.openBus()) return kFailed;
-  const auto tap = tapBus(io.err);
+  const auto tap = tapBus(busOf(io.arguments), io.err);
   if (!tap) return kFailed;
 
   const auto start = Clock::now();

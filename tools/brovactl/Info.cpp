@@ -9,7 +9,7 @@ int info(const Io& io) {
   Target target = targetOf(io.arguments, true);
   if (!io.openBus()) return kFailed;
 
-  brova::tools::DeviceQuestions device(target.device);
+  brova::tools::DeviceQuestions device(target.device, busOf(io.arguments));
   if (!device.askDeviceId(brova::tools::slowestReplyPause())) {
     io.err << "brovactl info: device " << target.device << " does not answer\n";
     return kFailed;

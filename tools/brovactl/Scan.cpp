@@ -20,7 +20,7 @@ int scan(const Io& io) {
 
   int found = 0;
   for (int device = brova::kLowestDeviceNumber; device <= brova::kHighestDeviceNumber; ++device) {
-    brova::tools::DeviceQuestions questions(device);
+    brova::tools::DeviceQuestions questions(device, busOf(io.arguments));
     if (!questions.askDeviceId(wait)) continue;
     ++found;
     const auto hardware = questions.askHardware();

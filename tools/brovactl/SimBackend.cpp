@@ -15,7 +15,8 @@ namespace brovactl {
 const std::string_view kBackendName = "simulated CAN bus";
 const OptionSpec kBusOption{"--simulate"};
 const std::string_view kBusOptionHelp =
-    "  --simulate LIST    attach simulated controllers in this process, e.g. quad:5,small:7\n";
+    "  --simulate LIST    attach simulated controllers in this process, e.g. quad:5,small:7 (on\n"
+    "                     the --bus named)\n";
 
 namespace {
 
@@ -30,17 +31,17 @@ brovasim::SimController::Model modelNamed(const std::string& name, const std::st
 // Queues what the simulated bus hands its observers (in the sender's thread) for next().
 class SimTap : public BusTap {
  public:
-  SimTap() : queue_(std::make_shared<Queue>()) {
+  explicit SimTap(int bus) : queue_(std::make_shared<Queue>()) {
     auto add = [queue = queue_](uint32_t id, const uint8_t* data, size_t size) {
       std::lock_guard lock(queue->mutex);
       queue->frames.push_back({Clock::now(), id, std::vector<uint8_t>(data, data + size)});
       queue->wake.notify_all();
     };
-    sent_ = brovasim::can::subscribe([add](const brovasim::SentFrame& f) {
-      add(f.id, f.data.data(), std::min<size_t>(f.size, 8));
+    sent_ = brovasim::can::subscribe([add, bus](const brovasim::SentFrame& f) {
+      if (f.bus == bus) add(f.id, f.data.data(), std::min<size_t>(f.size, 8));
     });
-    put_ = brovasim::can::subscribePut([add](const brovasim::PutFrame& f) {
-      add(f.id, f.data.data(), std::min<size_t>(f.size, 8));
+    put_ = brovasim::can::subscribePut([add, bus](const brovasim::PutFrame& f) {
+      if (f.bus == bus) add(f.id, f.data.data(), std::min<size_t>(f.size, 8));
     });
   }
   ~SimTap() override {
@@ -91,8 +92,11 @@ bool openBus(const Arguments& arguments, std::ostream&) {
     wanted.emplace_back(model, device);
   }
   if (wanted.empty()) throw UsageError("--simulate needs at least one quad:N or small:N");
+  const int bus = busOf(arguments);
   for (const auto& [model, device] : wanted) {
-    attached.push_back(brovasim::SimController::attach(model, device));
+    auto options = brovasim::SimController::defaults(model);
+    options.bus = bus;
+    attached.push_back(brovasim::SimController::attach(model, device, options));
   }
   return true;
 }
@@ -105,6 +109,6 @@ void closeBus() {
 void enableRobot(std::chrono::milliseconds) { brovasim::can::setSystemActive(true); }
 void disableRobot() { brovasim::can::setSystemActive(false); }
 
-std::unique_ptr<BusTap> tapBus(std::ostream&) { return std::make_unique<SimTap>(); }
+std::unique_ptr<BusTap> tapBus(int bus, std::ostream&) { return std::make_unique<SimTap>(bus); }
 
 }  // namespace brovactl

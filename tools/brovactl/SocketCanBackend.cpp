@@ -13,7 +13,8 @@ namespace brovactl {
 const std::string_view kBackendName = "SocketCAN bus";
 const OptionSpec kBusOption{"--can"};
 const std::string_view kBusOptionHelp =
-    "  --can IFACE        the CAN interface (default: $BROVA_CAN_INTERFACE, else can0)\n";
+    "  --can IFACE        the CAN interface of the --bus named (default: its entry of\n"
+    "                     $BROVA_CAN_INTERFACES, for bus 0 $BROVA_CAN_INTERFACE, else can0)\n";
 
 namespace {
 
@@ -53,12 +54,13 @@ class SocketTap : public BusTap {
 }  // namespace
 
 bool openBus(const Arguments& arguments, std::ostream&) {
+  const int bus = busOf(arguments);
   if (const auto name = arguments.text("--can")) {
     if (name->empty()) throw UsageError("--can needs an interface name");
-    brovasocketcan::setInterface(*name);
+    brovasocketcan::setInterface(bus, *name);
   }
   // The platform prints the one line naming the interface when it cannot open it.
-  return brovasocketcan::open();
+  return brovasocketcan::open(bus);
 }
 
 void closeBus() {}
@@ -66,8 +68,8 @@ void closeBus() {}
 void enableRobot(std::chrono::milliseconds lease) { brovasocketcan::enableFor(lease); }
 void disableRobot() { brovasocketcan::disable(); }
 
-std::unique_ptr<BusTap> tapBus(std::ostream& err) {
-  const std::string name = brovasocketcan::interfaceName();
+std::unique_ptr<BusTap> tapBus(int bus, std::ostream& err) {
+  const std::string name = brovasocketcan::interfaceName(bus);
   const auto socket = brovasocketcan::openCanSocket(name);
   if (socket.fd < 0) {
     err << "brovactl: cannot open CAN interface " << name << " (" << socket.error << ")\n";

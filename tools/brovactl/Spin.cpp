@@ -26,8 +26,8 @@ struct Drive {
   std::function<void()> stop;  // disable the motor, close the controller
 };
 
-Drive driveQuad(int device, int frequency, int motor) {
-  auto quad = std::make_shared<brova::BrovaQuad>(device, frequency);
+Drive driveQuad(int device, int bus, int frequency, int motor) {
+  auto quad = std::make_shared<brova::BrovaQuad>(device, brova::CanBus{bus}, frequency);
   return {
       [quad, motor](double speed) { quad->set(motor, speed); },
       [quad, motor] {
@@ -43,8 +43,8 @@ Drive driveQuad(int device, int frequency, int motor) {
   };
 }
 
-Drive driveSmall(int device, int frequency) {
-  auto small = std::make_shared<brova::BrovaSmall>(device, frequency);
+Drive driveSmall(int device, int bus, int frequency) {
+  auto small = std::make_shared<brova::BrovaSmall>(device, brova::CanBus{bus}, frequency);
   return {
       [small](double speed) { small->set(speed); },
       [small] {
@@ -93,7 +93,8 @@ int spin(const Io& io) {
   if (!io.openBus()) return kFailed;
 
   // Opening a controller that is not there would configure nothing and spin nothing.
-  brova::tools::DeviceQuestions questions(target.device);
+  const int bus = busOf(io.arguments);
+  brova::tools::DeviceQuestions questions(target.device, bus);
   if (!questions.askDeviceId(brova::tools::replyPause(*target.model))) {
     io.err << "brovactl spin: device " << target.device << " does not answer\n";
     return kFailed;
@@ -101,8 +102,8 @@ int spin(const Io& io) {
 
   std::optional<Drive> drive;
   try {
-    drive =
-        quad ? driveQuad(target.device, frequency, motor) : driveSmall(target.device, frequency);
+    drive = quad ? driveQuad(target.device, bus, frequency, motor)
+                 : driveSmall(target.device, bus, frequency);
   } catch (const std::exception& error) {
     io.err << "brovactl spin: " << error.what() << "\n";
     return kFailed;

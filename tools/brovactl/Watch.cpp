@@ -40,7 +40,7 @@ int watch(const Io& io) {
   const auto count = io.arguments.integer("--count", 1, 1000000);
   if (!io.openBus()) return kFailed;
 
-  brova::tools::DeviceQuestions questions(target.device);
+  brova::tools::DeviceQuestions questions(target.device, busOf(io.arguments));
   const Model model = *target.model;
   if (!questions.askDeviceId(brova::tools::replyPause(model))) {
     io.err << "brovactl watch: device " << target.device << " does not answer\n";
