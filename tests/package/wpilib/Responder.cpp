@@ -46,8 +46,10 @@ constexpr int deviceOf(uint32_t id) { return static_cast<int>(id & 0x3F); }
 using Frame = std::array<uint8_t, 8>;
 
 std::mutex lock;
-std::map<uint32_t, Frame> replies;  // the latest untaken reply of each identifier
+// The latest untaken reply of each identifier, by bus: a controller answers on the bus it heard.
+std::map<std::pair<int, uint32_t>, Frame> replies;
 std::map<std::pair<int, bool>, int> keepAlives;
+std::map<std::pair<int, int>, int> framesHeard;  // by bus and device
 int lastBus = -1;
 
 // Answers one frame the driver sent: the controller's replies are fixed per device, so a
@@ -57,18 +59,19 @@ void heard(int bus, uint32_t id, const uint8_t* data, uint8_t size) {
   const int device = deviceOf(id);
   std::lock_guard guard(lock);
   lastBus = bus;
+  ++framesHeard[{bus, device}];
   switch (apiOf(id)) {
     case kFirmwareRequest:
-      replies[identifier(kFirmwareReply, device)] = {3, 1, static_cast<uint8_t>(device)};
+      replies[{bus, identifier(kFirmwareReply, device)}] = {3, 1, static_cast<uint8_t>(device)};
       break;
     case kCurrentRequest: {
       const uint8_t motor = size > 0 && data != nullptr ? data[0] : 0;
       // motor + device / 100 amperes: 1.05 A for motor 1 of device 5.
-      replies[identifier(kCurrentReply, device)] = {motor, static_cast<uint8_t>(device)};
+      replies[{bus, identifier(kCurrentReply, device)}] = {motor, static_cast<uint8_t>(device)};
       break;
     }
     case kTemperatureRequest:
-      replies[identifier(kTemperatureReply, device)] = {30, static_cast<uint8_t>(device)};
+      replies[{bus, identifier(kTemperatureReply, device)}] = {30, static_cast<uint8_t>(device)};
       break;
     case kKeepAliveInactive: ++keepAlives[{device, false}]; break;
     case kKeepAliveActive: ++keepAlives[{device, true}]; break;
@@ -76,10 +79,10 @@ void heard(int bus, uint32_t id, const uint8_t* data, uint8_t size) {
   }
 }
 
-// Takes the kept reply of `id`; false when there is none.
-bool take(uint32_t id, Frame& frame) {
+// Takes the kept reply of `id` on `bus`; false when there is none.
+bool take(int bus, uint32_t id, Frame& frame) {
   std::lock_guard guard(lock);
-  const auto kept = replies.find(id);
+  const auto kept = replies.find({bus, id});
   if (kept == replies.end()) return false;
   frame = kept->second;
   replies.erase(kept);
@@ -93,10 +96,10 @@ void onSend(const char*, void*, int32_t busId, uint32_t messageId, const HAL_CAN
   *status = 0;
 }
 
-void onReceive(const char*, void*, int32_t, uint32_t messageId, HAL_CANReceiveMessage* message,
-               int32_t* status) {
+void onReceive(const char*, void*, int32_t busId, uint32_t messageId,
+               HAL_CANReceiveMessage* message, int32_t* status) {
   Frame frame{};
-  if (!take(messageId, frame)) {
+  if (!take(busId, messageId, frame)) {
     *status = HAL_ERR_CANSessionMux_MessageNotFound;
     return;
   }
@@ -116,7 +119,7 @@ void onSend(const char*, void*, uint32_t messageID, const uint8_t* data, uint8_t
 void onReceive(const char*, void*, uint32_t* messageID, uint32_t, uint8_t* data, uint8_t* dataSize,
                uint32_t* timeStamp, int32_t* status) {
   Frame frame{};
-  if (!take(*messageID, frame)) {
+  if (!take(0, *messageID, frame)) {
     *status = HAL_ERR_CANSessionMux_MessageNotFound;
     return;
   }
@@ -157,6 +160,13 @@ void brova_wpilib_clear_keep_alives(void) {
   std::lock_guard guard(lock);
   keepAlives.clear();
 }
+
+int brova_wpilib_frames_heard(int bus, int device) {
+  std::lock_guard guard(lock);
+  return framesHeard[{bus, device}];
+}
+
+int brova_wpilib_names_buses(void) { return BROVA_WPILIB_2027; }
 
 int brova_wpilib_last_bus(void) {
   std::lock_guard guard(lock);

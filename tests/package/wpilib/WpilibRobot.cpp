@@ -84,6 +84,25 @@ int main() {
         "C++ current of device 7: " + std::to_string(smallCurrent.value));
   check(quad.isConnected() && small.isConnected(), "C++ objects connected");
 
+  // Where the HAL's calls name a bus, an object's bus is the one WPILib's callbacks see: device 6
+  // of bus 2 beside device 6 of bus 0, answered on bus 2 only.
+  if (brova_wpilib_names_buses() != 0) {
+    const int onZero = brova_wpilib_frames_heard(0, 6);
+    brova::BrovaQuad onTwo(6, brova::CanBus{2});
+    check(brova_wpilib_frames_heard(2, 6) >= 4,
+          "C++ object of bus 2 configured on bus 2: " +
+              std::to_string(brova_wpilib_frames_heard(2, 6)) + " frames");
+    const std::string twoFirmware = firmware([&] { return onTwo.getFirmwareVersion(); });
+    check(twoFirmware == "Firmware Version: [3.1.6]",
+          "C++ firmware of bus 2's device 6: " + twoFirmware);
+    onTwo.close();
+    const int onTwoFrames = brova_wpilib_frames_heard(2, 6);
+    std::this_thread::sleep_for(300ms);
+    check(brova_wpilib_frames_heard(2, 6) == onTwoFrames, "nothing on bus 2 once closed");
+    check(brova_wpilib_frames_heard(0, 6) > onZero, "bus 0's device 6 kept going");
+    check(quad.isConnected(), "bus 0's device 6 still connected");
+  }
+
   // The keep-alive follows the simulated Driver Station, for the C entry point's controller
   // and the objects' alike.
   for (const bool enabled : {true, false}) {
