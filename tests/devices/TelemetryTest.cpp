@@ -193,6 +193,18 @@ TEST_F(Telemetry, BusWarningOnceAndOnlyWhenOverHalf) {
   const std::string underHalf = console();
   EXPECT_EQ(warnings(underHalf), 0u) << underHalf;
 
+  // Each bus counts its own devices: 42 % on bus 2 beside bus 0's 42 % warns of neither.
+  constexpr bool kBuses = BROVA_HAL >= 2027;
+  std::shared_ptr<Device> d, e;
+  if (kBuses) {
+    d = Device::open(Kind::Quad, can::Address{.bus = 2, .device = 3}, 1000);
+    e = Device::open(Kind::Quad, can::Address{.bus = 2, .device = 4}, 1000);
+    captureConsole();
+    d->startTelemetry(std::chrono::milliseconds(0), {});
+    const std::string besideBusZero = console();
+    EXPECT_EQ(warnings(besideBusZero), 0u) << besideBusZero;
+  }
+
   captureConsole();
   b->startTelemetry(std::chrono::milliseconds(20), {});  // + 1310: 3920 frames/s, 63 %
   c->startTelemetry(std::chrono::milliseconds(0), {});
@@ -203,6 +215,16 @@ TEST_F(Telemetry, BusWarningOnceAndOnlyWhenOverHalf) {
                                     "often\n"),
             std::string::npos)
       << overHalf;
+  if (kBuses) {
+    // Bus 2's own warning, once bus 2 goes over half, names it.
+    captureConsole();
+    e->startTelemetry(std::chrono::milliseconds(20), {});
+    const std::string busTwo = console();
+    EXPECT_NE(busTwo.find(warning + " 63% of a 1 Mbit/s CAN bus (bus 2); read fewer quantities "
+                                    "or less often\n"),
+              std::string::npos)
+        << busTwo;
+  }
 }
 
 }  // namespace
