@@ -1,18 +1,20 @@
 // BrovaDriver for C++ robot programs: BrovaQuad and BrovaSmall objects for any number of
 // controllers, and the Ferux board object over the C entry points of BrovaDriver.h. One header
-// per class (brova/Reading.hpp, brova/TelemetryChoice.hpp, brova/BrovaQuad.hpp,
+// per class (brova/Reading.hpp, brova/TelemetryChoice.hpp, brova/CanBus.hpp, brova/BrovaQuad.hpp,
 // brova/BrovaSmall.hpp, brova/Ferux.hpp); this one includes them all. Link libBrovaDriver.so,
 // the one library of the objects and the C entry points alike.
 //
 //   brova::BrovaQuad left(5), right(6);              // devices 5 and 6, every channel at 15 kHz
+//   brova::BrovaQuad arm(5, brova::CanBus{2});       // device 5 of CAN bus 2 (2027 HAL)
 //   left.startTelemetry(std::chrono::milliseconds(20));
 //   left.set(1, 0.5);                                // never waits
 //   brova::Reading amps = left.getCurrent(1);        // the latest value read, at once
 //   if (amps.fresh()) ...                            // fresh, missing or not read yet
 //
-// - One object per device number (whatever the model: the bus tells the models apart by number
-//   only): opening a second one on a number throws std::logic_error naming the open one. One
-//   Ferux board. Objects are move-only; the destructor closes.
+// - One object per device, its CAN bus and number (whatever the model: the identifiers tell the
+//   models apart by number only): opening a second one on an open bus and number throws
+//   std::logic_error naming the open one. One Ferux board. Objects are move-only; the
+//   destructor closes.
 // - Bad arguments (device outside 1..63, motor outside 0..3, frequency outside 0..20000, NaN
 //   speed, analog channel outside 0..3) throw std::invalid_argument; any call on a closed object
 //   throws std::logic_error.
@@ -22,8 +24,9 @@
 //   methods ask the controller directly and wait its reply pause (10 ms BrovaQuad, 100 ms
 //   BrovaSmall); a reply that does not come reads as 0 (and the library prints a line).
 // - Keep-alive frames go out from one thread for all open controllers.
-// - The C entry points address one device per model (the one created last); they do not know
-//   the objects. Use either on a device, not both: see docs/objects.md.
+// - The C entry points address one device per model (the one created last), on bus 0. They and
+//   the objects never share a device: an object on a device they drive throws std::logic_error,
+//   and their create on an object's device fails with a console line (docs/objects.md).
 #ifndef BROVADRIVER_BROVADRIVER_HPP
 #define BROVADRIVER_BROVADRIVER_HPP
 
