@@ -379,6 +379,97 @@ check_interface_returns() {
     fail "interface returns: a step took ${longest:-?} ms"
 }
 
+# ---- An object on bus 1 talks on vcan1 only, and losing vcan1 leaves bus 0 alone ----------
+# Lines of candump log $1 for a Brova frame of device $2 (the identifier's low six bits) on
+# interfaces other than $3 (with $4 = "on": on $3 only).
+device_frames() {
+  awk -v device="$2" -v interface="$3" -v on="$4" '
+    function hex(text,  i, v) {
+      for (i = 1; i <= length(text); ++i) v = v * 16 + index("0123456789ABCDEF", substr(text, i, 1)) - 1
+      return v
+    }
+    $3 ~ /^020C/ && hex(substr($3, 7, 2)) % 64 == device && (($2 == interface) == (on == "on"))' "$1"
+}
+
+check_buses() {
+  # Bus 0 on vcan0, bus 1 on vcan1; markers on vcan0, which stays.
+  ip link add dev vcan1 type vcan && ip link set up vcan1
+  candump -L any >/tmp/buses.log &
+  candump_pid=$!
+  sleep 0.5
+  BROVA_CAN_INTERFACES=vcan0,vcan1 socketcan_vm_check_2027 buses 9 >/tmp/buses.out 2>/tmp/buses.err &
+  program=$!
+  if ! wait_for_text /tmp/buses.out ready; then
+    fail "buses: the program did not get ready"
+    show /tmp/buses.out
+    kill $program $candump_pid
+    ip link delete vcan1
+    return
+  fi
+  sleep 2
+  cansend vcan0 1E0000B1#
+  ip link delete vcan1
+  sleep 2
+  cansend vcan0 1E0000B2#
+  ip link add dev vcan1 type vcan && ip link set up vcan1
+  wait $program
+  status=$?
+  stop_candump
+  # The 2026 HAL has bus 0 only: the same mode is refused there, vcan1 there or not.
+  BROVA_CAN_INTERFACES=vcan0,vcan1 socketcan_vm_check buses 1 >/tmp/buses-2026.out 2>&1
+  status_2026=$?
+  ip link delete vcan1
+  [ $status_2026 = 1 ] && grep -q 'no BrovaQuad on bus 1' /tmp/buses-2026.out &&
+    pass "buses: the 2026 build refuses an object on bus 1" ||
+    { fail "buses: the 2026 build exited $status_2026"; show /tmp/buses-2026.out; }
+  show /tmp/buses.out
+  show /tmp/buses.err
+  [ $status = 0 ] || { fail "buses: socketcan_vm_check_2027 exited $status"; return; }
+  # Each object on its own bus's interface only.
+  six_on=$(device_frames /tmp/buses.log 6 vcan1 on | wc -l)
+  six_off=$(device_frames /tmp/buses.log 6 vcan1 off | wc -l)
+  five_on=$(device_frames /tmp/buses.log 5 vcan0 on | wc -l)
+  five_off=$(device_frames /tmp/buses.log 5 vcan0 off | wc -l)
+  speed_six=$(grep -c ' vcan1 020C0386#' /tmp/buses.log)
+  [ "$six_on" -gt 0 ] && [ "$speed_six" -gt 0 ] && [ "$six_off" = 0 ] &&
+    pass "buses: device 6 of bus 1 on vcan1 only ($six_on frames, $speed_six set speed)" ||
+    fail "buses: device 6 of bus 1: $six_on frames on vcan1 ($speed_six set speed), $six_off elsewhere"
+  [ "$five_on" -gt 0 ] && [ "$five_off" = 0 ] &&
+    pass "buses: device 5 of bus 0 on vcan0 only ($five_on frames)" ||
+    fail "buses: device 5 of bus 0: $five_on frames on vcan0, $five_off elsewhere"
+  # Bus 0's keep-alive from the first marker (vcan1 about to go) to the second (about to come
+  # back), the markers counted as its ends: the longest gap, in ms.
+  longest=$(awk '
+    function stamp() { return substr($1, 2, length($1) - 2) * 1000 }
+    / vcan0 1E0000B1#/ { on = 1; last = stamp(); next }
+    on && / vcan0 020C05[04]5#/ { t = stamp(); if (t - last > max) max = t - last; last = t; ++n }
+    / vcan0 1E0000B2#/ { t = stamp(); if (t - last > max) max = t - last; print int(max) " " n + 0; exit }' /tmp/buses.log)
+  gap=${longest% *}
+  during=${longest#* }
+  echo "buses: bus 0 keep-alive while vcan1 was gone: $during frames, longest gap ${gap:-?} ms (emulated machine)"
+  [ -n "$longest" ] && [ "$during" -ge 5 ] && [ "$gap" -le 1000 ] &&
+    pass "buses: bus 0 kept its keep-alive while vcan1 was gone ($during frames, longest gap $gap ms)" ||
+    fail "buses: bus 0 keep-alive while vcan1 was gone: ${during:-0} frames, longest gap ${gap:-?} ms (expected at least 5, no gap over 1000 ms)"
+  returned=$(awk '/ vcan0 1E0000B2#/ {print substr($1, 2, length($1) - 2); exit}' /tmp/buses.log)
+  first=$(stamp_after /tmp/buses.log 'vcan1 020C0546#' 'vcan0 1E0000B2#')
+  after=$(awk '/ vcan0 1E0000B2#/ {on = 1} on && / vcan1 020C0546#/ {n++} END {print n + 0}' /tmp/buses.log)
+  if [ -z "$returned" ] || [ -z "$first" ]; then
+    fail "buses: no active keep-alive of device 6 on vcan1 after it came back"
+  else
+    recovery=$(awk -v a="$returned" -v b="$first" 'BEGIN {printf "%d", (b - a) * 1000}')
+    echo "buses: bus 1 keep-alive ${recovery} ms after vcan1 came back (emulated machine), $after frames after it"
+    [ "$recovery" -le 3000 ] && [ "$after" -ge 3 ] &&
+      pass "buses: bus 1 keep-alive again ${recovery} ms after vcan1 came back ($after of them)" ||
+      fail "buses: bus 1 keep-alive again after ${recovery} ms, $after of them (expected within 3000 ms, at least 3)"
+  fi
+  lost=$(grep -c 'lost CAN interface vcan1 of bus 1; CAN calls on bus 1 fail until it is back' /tmp/buses.err)
+  back=$(grep -c 'CAN interface vcan1 of bus 1 is open; CAN calls on bus 1 work again' /tmp/buses.err)
+  lines=$(wc -l </tmp/buses.err)
+  [ "$lost" = 1 ] && [ "$back" = 1 ] && [ "$lines" = 2 ] &&
+    pass "buses: one line when vcan1 of bus 1 was lost, one when back, none about bus 0" ||
+    fail "buses: $lines console lines, $lost saying vcan1 of bus 1 lost, $back saying back"
+}
+
 # ---- A flood of random extended identifiers leaves the program's memory flat ---------------
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$1/status"; }
 
@@ -428,5 +519,6 @@ check_keepalive_spacing
 check_missing_interface
 check_flood_memory
 check_interface_returns
+check_buses
 check_unit_tests
 echo "vm: $passed passed, $failed failed"

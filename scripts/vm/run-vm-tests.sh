@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the SocketCAN checks against a real kernel CAN stack: boots Debian's kernel in qemu (no
 # KVM needed) with an initramfs holding busybox, can-utils, the SocketCAN libBrovaDriver.so,
-# brova-devsim, brova-demo-can, brovactl and the test programs, brings up vcan0 in the guest and runs
+# brova-devsim, brova-demo-can, brovactl and the test programs (socketcan_vm_check also from a
+# 2027-HAL build, as socketcan_vm_check_2027), brings up vcan0 in the guest and runs
 # guest-tests.sh there. Exits non-zero when any check fails or the guest does not finish.
 #
 #   scripts/vm/run-vm-tests.sh
@@ -89,6 +90,10 @@ build_programs() {
     -DBROVA_JAVA=OFF -DBROVA_BUILD_BENCHMARKS=OFF >/dev/null
   cmake --build "$work/build" --target brova-devsim brova-demo-can brovactl-socketcan \
     socketcan_vm_check socketcan_unit_tests socketcan_hal_tests devsim_tests >/dev/null
+  # The 2027 HAL names a bus in every call: its check program drives an object on bus 1.
+  cmake -S "$repo" -B "$work/build-2027" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBROVA_HAL=2027 -DBROVA_JAVA=OFF -DBROVA_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake --build "$work/build-2027" --target socketcan_vm_check >/dev/null
 }
 
 # Copies a program and every shared library it loads (and the loader) to the same paths in the
@@ -120,6 +125,9 @@ make_initramfs() {
     copy_with_libraries "$program" "$root"
     ln -sf "$program" "$root/opt/brova/$(basename "$program")"
   done
+  program=$work/build-2027/tests/socketcan/socketcan_vm_check
+  copy_with_libraries "$program" "$root"
+  ln -sf "$program" "$root/opt/brova/socketcan_vm_check_2027"
   # Debug information only slows the boot.
   find "$root" -type f \( -name '*.so*' -o -perm -u+x \) ! -name busybox ! -name '*.ko' \
     -exec strip --strip-debug {} + 2>/dev/null || true

@@ -11,6 +11,11 @@
 //                        +0.4 in turn) and a probe frame sent with it; prints "ready", then how
 //                        many probe sends failed and the longest step, while the script takes
 //                        the interface away and back or floods it
+//   buses SECONDS        BrovaQuad 5 on bus 0 and BrovaQuad 6 on bus 1 (2027 HAL: the interfaces
+//                        come from BROVA_CAN_INTERFACES) enabled for SECONDS, motor 1 of both
+//                        set every 100 ms; prints "ready", then the steps and the longest, while
+//                        the script takes bus 1's interface away and back. The 2026 HAL refuses
+//                        bus 1: the mode prints why and exits 1
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -18,10 +23,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "BrovaDriver.h"
+#include "BrovaDriver.hpp"
 #include "brovasocketcan/SocketCan.h"
 #include "support/Hal.h"
 
@@ -104,6 +112,38 @@ int survive(double seconds) {
   return 0;
 }
 
+int buses(double seconds) {
+  std::optional<brova::BrovaQuad> zero;
+  std::optional<brova::BrovaQuad> one;
+  try {
+    zero.emplace(5);
+    one.emplace(6, brova::CanBus{1});
+  } catch (const std::exception& error) {
+    std::printf("buses: no BrovaQuad on bus 1 (this mode needs the 2027 HAL): %s\n", error.what());
+    return 1;
+  }
+  if (!brovasocketcan::open(1)) return 1;
+  std::puts("ready");
+  using Clock = std::chrono::steady_clock;
+  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+  int steps = 0;
+  Clock::duration longest{};
+  while (Clock::now() < end) {
+    const auto start = Clock::now();
+    brovasocketcan::enableFor(300ms);
+    const double speed = steps % 2 == 0 ? 0.5 : 0.4;
+    zero->set(1, speed);
+    one->set(1, speed);
+    longest = std::max(longest, Clock::now() - start);
+    ++steps;
+    std::this_thread::sleep_for(100ms);
+  }
+  brovasocketcan::disable();
+  std::printf("buses: %d steps on buses 0 and 1, longest step %.1f ms\n", steps,
+              std::chrono::duration<double, std::milli>(longest).count());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,8 +155,9 @@ int main(int argc, char** argv) {
   if (mode == "replies" && argc > 2) return replies(argv[2]);
   if (mode == "keepalive" && argc > 2) return keepAlive(std::atof(argv[2]));
   if (mode == "survive" && argc > 2) return survive(std::atof(argv[2]));
+  if (mode == "buses" && argc > 2) return buses(std::atof(argv[2]));
   std::fprintf(stderr,
                "usage: socketcan_vm_check wire | replies GO_FILE | keepalive SECONDS | survive "
-               "SECONDS\n");
+               "SECONDS | buses SECONDS\n");
   return 2;
 }
