@@ -127,7 +127,7 @@ void Device::resetEncoder(uint8_t encoder) {
 const ReadingBlock& Device::readings() const noexcept { return state_->readings(); }
 
 bool Device::isConnected() const noexcept {
-  return state_->readings().connected.load(std::memory_order_acquire) != 0;
+  return connectedAt(state_->readings(), readingTimeNow());
 }
 
 std::chrono::nanoseconds Device::lastRound() const noexcept {

@@ -1,5 +1,6 @@
 #include "devices/State.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 #include <utility>
@@ -52,6 +53,7 @@ Device::State::State(Kind kind, can::Address address, ReadingBlock* readings)
       block_(readings == nullptr ? *own_ : *readings) {
   modelState.deviceNumber.store(number, std::memory_order_release);
   modelState.bus = address.bus;
+  modelState.replies = this;
 }
 
 void Device::State::clearReadings() noexcept {
@@ -62,11 +64,24 @@ void Device::State::clearReadings() noexcept {
                 .state = ReadingState::NotRead});
   }
   block_.connected.store(0, std::memory_order_release);
+  block_.freshForNanos.store(0, std::memory_order_release);
 }
 
 uint64_t Device::State::generation(std::size_t slot) noexcept {
   std::lock_guard lock(writeLock_);
   return generations_[slot];
+}
+
+bool Device::State::heardLocked() noexcept {
+  unansweredInRow_ = 0;
+  block_.connected.store(static_cast<uint64_t>(readingTimeNow()), std::memory_order_release);
+  return std::exchange(reportedNotAnswering_, false);
+}
+
+bool Device::State::unheardLocked() noexcept {
+  if (++unansweredInRow_ < kUnansweredForDisconnected) return false;
+  block_.connected.store(0, std::memory_order_release);
+  return !std::exchange(reportedNotAnswering_, true);
 }
 
 void Device::State::answered(std::size_t slot, uint64_t generation, double value) noexcept {
@@ -78,9 +93,7 @@ void Device::State::answered(std::size_t slot, uint64_t generation, double value
       block_.slots[slot].write(
           {.value = value, .timeNanos = readingTimeNow(), .state = ReadingState::Fresh});
     }
-    unansweredInRow_ = 0;
-    block_.connected.store(1, std::memory_order_release);
-    answersAgain = std::exchange(reportedNotAnswering_, false);
+    answersAgain = heardLocked();
   }
   if (answersAgain) reportAbout(name, kAnswersAgain);
 }
@@ -95,12 +108,34 @@ void Device::State::unanswered(std::size_t slot, uint64_t generation) noexcept {
       last.state = ReadingState::Missing;
       block_.slots[slot].write(last);
     }
-    if (++unansweredInRow_ >= kUnansweredForDisconnected) {
-      block_.connected.store(0, std::memory_order_release);
-      notAnswering = !std::exchange(reportedNotAnswering_, true);
-    }
+    notAnswering = unheardLocked();
   }
   if (notAnswering) reportAbout(name, kNotAnswering);
+}
+
+void Device::State::heard() noexcept {
+  bool answersAgain = false;
+  {
+    std::lock_guard lock(writeLock_);
+    if (!writable_) return;
+    answersAgain = heardLocked();
+  }
+  if (answersAgain) reportAbout(name, kAnswersAgain);
+}
+
+void Device::State::unheard() noexcept {
+  bool notAnswering = false;
+  {
+    std::lock_guard lock(writeLock_);
+    if (!writable_) return;
+    notAnswering = unheardLocked();
+  }
+  if (notAnswering) reportAbout(name, kNotAnswering);
+}
+
+void Device::State::setFreshFor(std::chrono::nanoseconds span) noexcept {
+  block_.freshForNanos.store(static_cast<uint64_t>(std::max<int64_t>(span.count(), 0)),
+                             std::memory_order_release);
 }
 
 void Device::State::reset(std::size_t slot, double value) noexcept {

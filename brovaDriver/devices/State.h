@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -11,11 +12,14 @@
 
 #include "can/Link.h"
 #include "controller/Description.h"
+#include "controller/Replies.h"
 #include "devices/Device.h"
 
 namespace brova::devices {
 
-struct Device::State {
+// Its reply book keeps the telemetry's and the blocking queries' replies apart, and both feed
+// whether the device is connected.
+struct Device::State final : controller::ReplyBook {
   State(Kind kind, can::Address address, ReadingBlock* readings);
 
   const Kind kind;
@@ -42,6 +46,11 @@ struct Device::State {
   // A request unanswered: the reading is missing, keeping its last value; after three in a row
   // the device is not connected.
   void unanswered(std::size_t slot, uint64_t generation) noexcept;
+  // A reply or a silence of a request that fills no reading (a blocking query).
+  void heard() noexcept override;
+  void unheard() noexcept override;
+  // How long a reading stays fresh; zero: the telemetry stopped, no reading is fresh.
+  void setFreshFor(std::chrono::nanoseconds span) noexcept;
   void reset(std::size_t slot, double value) noexcept;
   // Every reading not read, the device not connected: the memory handed in may hold anything.
   void clearReadings() noexcept;
@@ -53,6 +62,9 @@ struct Device::State {
   ReadingBlock& block_;
   std::mutex writeLock_;
   bool writable_ = true;
+  // Under writeLock_; each returns whether the console is to be told.
+  bool heardLocked() noexcept;
+  bool unheardLocked() noexcept;
   std::array<uint64_t, kReadingSlots> generations_{};
   // Requests unanswered in a row, and whether the console was told the device is not answering.
   int unansweredInRow_ = 0;

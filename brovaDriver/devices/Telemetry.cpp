@@ -63,19 +63,29 @@ Loop& loop() {
   return *instance;
 }
 
-void sendWave(Entry& entry, Clock::time_point now) {
+Clock::duration replyPauseOf(const Device::State& device) {
+  return std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(device.model.replyPause));
+}
+
+// Sends the wave's requests, after dropping what is kept on their reply identifiers; false,
+// sending nothing, while one of those still awaits a late reply (Replies.h).
+bool sendWave(Entry& entry, Clock::time_point now) {
   Device::State& device = *entry.device;
+  bool clear = true;
+  for (const Request& request : entry.waves[entry.wave]) {
+    clear = device.clear(request.replyBase, device.address, now) && clear;
+  }
+  if (!clear) return false;
   entry.outstanding.clear();
   for (const Request& request : entry.waves[entry.wave]) {
-    // A reply kept from before the request is not its answer.
-    can::Payload stale{};
-    can::receiveFrame(request.replyBase, stale, device.address);
     entry.outstanding.push_back({&request, device.generation(request.slot), false});
     can::sendFrame(request.requestBase, controller::channelPayload(request.channel),
                    device.address);
   }
   entry.waveSent = now;
   entry.phase = Entry::Phase::Waiting;
+  return true;
 }
 
 // Takes the replies that have come; true when the wave is over (every reply taken, or the
@@ -93,12 +103,13 @@ bool collect(Entry& entry, Clock::time_point now) {
       all = false;
     }
   }
-  const auto limit = std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(device.model.replyPause));
-  if (!all && now < entry.waveSent + limit) return false;
+  const Clock::duration pause = replyPauseOf(device);
+  if (!all && now < entry.waveSent + pause) return false;
   if (all) entry.replyTime = now - entry.waveSent;
   for (const Outstanding& o : entry.outstanding) {
-    if (!o.answered) device.unanswered(o.request->slot, o.generation);
+    if (o.answered) continue;
+    device.awaitLate(o.request->replyBase, now, pause);
+    device.unanswered(o.request->slot, o.generation);
   }
   return true;
 }
@@ -117,7 +128,10 @@ Clock::time_point step(Entry& entry) {
       case Entry::Phase::Sending:
         // A blocking query holds the device: try again on the next poll.
         if (!entry.exchange.try_lock()) return now + kPoll;
-        sendWave(entry, now);
+        if (!sendWave(entry, now)) {
+          entry.exchange.unlock();
+          return now + kPoll;
+        }
         // Replies take about as long as the last ones did: the first look comes a little before
         // that, instead of a poll every 200 µs all the way.
         return now + std::max<Clock::duration>(kPoll, entry.replyTime * 3 / 4);
@@ -185,6 +199,11 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
   entry->period = std::clamp<std::chrono::nanoseconds>(period, std::chrono::nanoseconds::zero(),
                                                        std::chrono::hours(24));
   entry->waves = roundOf(device.kind, choice);
+  // A reading stays fresh for three rounds: a round takes its period, or a pause per wave when
+  // that is longer.
+  const auto round = std::max<std::chrono::nanoseconds>(
+      entry->period, entry->waves.size() * std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                               replyPauseOf(device)));
   std::size_t widest = 0;
   for (const Wave& wave : entry->waves) widest = std::max(widest, wave.size());
   entry->outstanding.reserve(widest);
@@ -201,6 +220,7 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
     }
     l.entries.push_back(std::move(entry));
     device.telemetryRunning.store(true, std::memory_order_release);
+    device.setFreshFor(3 * round);
     for (const auto& e : l.entries) {
       if (e->device->address.bus != device.address.bus) continue;
       framesPerSecond += devices::framesPerSecond(e->device->kind, e->choice, e->period);
@@ -219,6 +239,7 @@ void stop(Device::State& device) noexcept {
   l.wake.notify_one();
   l.left.wait(lock, [&l, &device] { return find(l, device) == l.entries.end(); });
   device.telemetryRunning.store(false, std::memory_order_release);
+  device.setFreshFor(std::chrono::nanoseconds::zero());
 }
 
 }  // namespace brova::devices::telemetry

@@ -78,7 +78,7 @@ const ControllerObject::Open& ControllerObject::open() const {
 }
 
 Reading ControllerObject::reading(std::size_t slot) const {
-  return toReading(open().readings->slots[slot].read());
+  return toReading(devices::seen(*open().readings, slot, devices::readingTimeNow()));
 }
 
 Reading ControllerObject::distance(std::size_t slot, int encoder) const {

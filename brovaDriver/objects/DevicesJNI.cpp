@@ -30,7 +30,8 @@ using brova::devices::ReadingState;
 // The Java enums' constants in their declared order: Quantity, Reading.State.
 constexpr std::array kQuantities{brova::devices::kCurrent, brova::devices::kRpm,
                                  brova::devices::kEncoderCount, brova::devices::kTemperature};
-constexpr std::array kStates{ReadingState::NotRead, ReadingState::Fresh, ReadingState::Missing};
+constexpr std::array kStates{ReadingState::NotRead, ReadingState::Fresh, ReadingState::Missing,
+                             ReadingState::Stale};
 
 void throwJava(JNIEnv* env, const char* className, const char* message) {
   if (env->ExceptionCheck()) return;  // the first exception is the one Java sees
@@ -120,6 +121,14 @@ JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_stateOffset(JNIEnv*, j
 
 JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_connectedOffset(JNIEnv*, jclass) {
   return offset(offsetof(ReadingBlock, connected));
+}
+
+JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_freshForOffset(JNIEnv*, jclass) {
+  return offset(offsetof(ReadingBlock, freshForNanos));
+}
+
+JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_connectedForNanos(JNIEnv*, jclass) {
+  return brova::devices::kConnectedForNanos;
 }
 
 // The stored code of `state`, a Java Reading.State ordinal.

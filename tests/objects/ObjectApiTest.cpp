@@ -200,6 +200,7 @@ TEST_F(ObjectApi, CachedTelemetryFollowsTheMotorAndGettersNeverWait) {
   BrovaQuad quad(5);
   EXPECT_FALSE(quad.getRPM(1).present());
   EXPECT_TRUE(std::isnan(quad.getRPM(1).value));
+  EXPECT_FALSE(quad.getRPM(1).age() < std::chrono::hours(24 * 365));  // never read: no age
   quad.setDistancePerTick(1, 0.5);
   brovasim::can::setSystemActive(true);
   quad.set(1, 0.6);
@@ -213,6 +214,12 @@ TEST_F(ObjectApi, CachedTelemetryFollowsTheMotorAndGettersNeverWait) {
   EXPECT_GT(quad.getCurrent(1).value, 0.0);
   EXPECT_GE(quad.getTemperature().value, 25.0);
   EXPECT_EQ(quad.getRPM(0).value, 0.0);  // read, and at rest
+  quad.stopTelemetry();
+  // No longer confirmed: stale (or missing, had a reply been late on a loaded machine), the
+  // value kept.
+  const Reading kept = quad.getRPM(0);
+  EXPECT_FALSE(kept.fresh()) << toString(kept.state);
+  EXPECT_EQ(kept.value, 0.0);
 }
 
 TEST_F(ObjectApi, OneKeepAliveAndOneTelemetryThreadServeEveryController) {

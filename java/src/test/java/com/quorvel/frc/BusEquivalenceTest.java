@@ -36,18 +36,22 @@ class BusEquivalenceTest {
     SimCan.reset();
   }
 
-  /** One reply to each query of both controllers, taken by the query that reads it. */
+  /** A fixed answer to each query of both controllers, put on the bus when its request is sent. */
   private static void putReplies() {
     for (int device : new int[] {QUAD, SMALL}) {
-      SimCan.putFrame(TestBus.MOTOR_CURRENT_REPLY + device, TestBus.bytes(1, 0xFF));
-      SimCan.putFrame(TestBus.RPM_REPLY + device, TestBus.bytes(0xE8, 0x03));
-      SimCan.putFrame(TestBus.TEMPERATURE_REPLY + device, TestBus.bytes(0x1A, 0x32));
-      SimCan.putFrame(TestBus.ENCODER_COUNT_REPLY + device, TestBus.bytes(0xF0, 0xD8, 0xFF, 0xFF));
-      SimCan.putFrame(0x020C00C0 + device, TestBus.bytes(1, 4, 2));
-      SimCan.putFrame(0x020C0140 + device, TestBus.bytes(1, 3));
-      SimCan.putFrame(0x020C01C0 + device, TestBus.bytes(0x78, 0x56, 0x34, 0x12));
-      SimCan.putFrame(0x020C0200 + device, TestBus.bytes(0xEF, 0xCD, 0xAB, 0x00));
-      SimCan.putFrame(0x020C0240 + device, TestBus.bytes(0x01, 0, 0, 0));
+      SimCan.answer(0x020C03C0 + device, TestBus.MOTOR_CURRENT_REPLY + device, TestBus.bytes(1, 0xFF));
+      SimCan.answer(0x020C0640 + device, TestBus.RPM_REPLY + device, TestBus.bytes(0xE8, 0x03));
+      SimCan.answer(0x020C05C0 + device, TestBus.TEMPERATURE_REPLY + device,
+          TestBus.bytes(0x1A, 0x32));
+      SimCan.answer(0x020C0440 + device, TestBus.ENCODER_COUNT_REPLY + device,
+          TestBus.bytes(0xF0, 0xD8, 0xFF, 0xFF));
+      SimCan.answer(0x020C0080 + device, 0x020C00C0 + device, TestBus.bytes(1, 4, 2));
+      SimCan.answer(0x020C0100 + device, 0x020C0140 + device, TestBus.bytes(1, 3));
+      SimCan.answer(0x020C0180 + device, 0x020C01C0 + device,
+          TestBus.bytes(0x78, 0x56, 0x34, 0x12));
+      SimCan.answer(0x020C0180 + device, 0x020C0200 + device,
+          TestBus.bytes(0xEF, 0xCD, 0xAB, 0x00));
+      SimCan.answer(0x020C0180 + device, 0x020C0240 + device, TestBus.bytes(0x01, 0, 0, 0));
     }
   }
 
