@@ -79,7 +79,7 @@ bool sendWave(Entry& entry, Clock::time_point now) {
   if (!clear) return false;
   entry.outstanding.clear();
   for (const Request& request : entry.waves[entry.wave]) {
-    entry.outstanding.push_back({&request, device.generation(request.slot), false});
+    entry.outstanding.push_back({&request, device.writer.generation(request.slot), false});
     can::sendFrame(request.requestBase, controller::channelPayload(request.channel),
                    device.address);
   }
@@ -98,7 +98,8 @@ bool collect(Entry& entry, Clock::time_point now) {
     can::Payload reply{};
     if (can::receiveFrame(o.request->replyBase, reply, device.address)) {
       o.answered = true;
-      device.answered(o.request->slot, o.generation, decode(*o.request, reply, device.model));
+      device.writer.answered(o.request->slot, o.generation,
+                             decode(*o.request, reply, device.model));
     } else {
       all = false;
     }
@@ -109,7 +110,7 @@ bool collect(Entry& entry, Clock::time_point now) {
   for (const Outstanding& o : entry.outstanding) {
     if (o.answered) continue;
     device.awaitLate(o.request->replyBase, now, pause);
-    device.unanswered(o.request->slot, o.generation);
+    device.writer.unanswered(o.request->slot, o.generation);
   }
   return true;
 }
@@ -220,7 +221,7 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
     }
     l.entries.push_back(std::move(entry));
     device.telemetryRunning.store(true, std::memory_order_release);
-    device.setFreshFor(3 * round);
+    device.writer.setFreshFor(3 * round);
     for (const auto& e : l.entries) {
       if (e->device->address.bus != device.address.bus) continue;
       framesPerSecond += devices::framesPerSecond(e->device->kind, e->choice, e->period);
@@ -239,7 +240,7 @@ void stop(Device::State& device) noexcept {
   l.wake.notify_one();
   l.left.wait(lock, [&l, &device] { return find(l, device) == l.entries.end(); });
   device.telemetryRunning.store(false, std::memory_order_release);
-  device.setFreshFor(std::chrono::nanoseconds::zero());
+  device.writer.setFreshFor(std::chrono::nanoseconds::zero());
 }
 
 }  // namespace brova::devices::telemetry

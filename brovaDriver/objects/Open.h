@@ -13,8 +13,8 @@
 #include "brova/detail/ControllerObject.hpp"
 #include "devices/Device.h"
 #include "devices/Kinds.h"
+#include "devices/ReadingWriter.h"
 #include "devices/Readings.h"
-#include "devices/State.h"
 
 namespace brova::detail {
 

@@ -7,7 +7,7 @@
 #include "controller/Commands.h"
 #include "controller/Queries.h"
 #include "devices/DevicesTest.h"
-#include "devices/State.h"
+#include "devices/ReadingWriter.h"
 #include "support/Responder.h"
 
 namespace brova::testing {
