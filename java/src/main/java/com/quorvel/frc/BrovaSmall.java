@@ -99,11 +99,11 @@ public final class BrovaSmall extends Controller {
 
   /**
    * Drives the motor at {@code speed}: 1.0 is full forward, -1.0 full reverse, 0.0 stopped. The
-   * controller receives hundredths, truncated toward zero (0.299 sends 29); values beyond ±1 are
-   * passed on as they are (up to ±2.55, beyond which they saturate). The motor turns only while
-   * the robot is enabled. Never waits.
+   * controller receives hundredths, truncated toward zero (0.299 sends 29); a speed beyond ±1,
+   * infinities too, is clamped to ±1. The motor turns only while the robot is enabled. Never
+   * waits.
    *
-   * @param speed the output as a fraction of full: -1.0..1.0
+   * @param speed the output as a fraction of full: -1.0..1.0, clamped to it
    * @throws IllegalArgumentException for a NaN speed
    */
   public void set(double speed) {
