@@ -34,8 +34,8 @@ class BROVA_OBJECTS_API ControllerObject {
   bool isConnected() const;
 
   // Refreshes the chosen quantities on the library's telemetry thread, one round at most every
-  // `period` (positive): a full BrovaQuad round takes about 10 ms on a bus whose controllers
-  // answer within 2 ms. Calling it again changes the choice and the period.
+  // `period` (positive, else std::invalid_argument): a full BrovaQuad round takes about 10 ms on a
+  // bus whose controllers answer within 2 ms. Calling it again changes the choice and the period.
   void startTelemetry(std::chrono::milliseconds period, TelemetryChoice choice = {});
   void stopTelemetry();
   bool telemetryRunning() const;

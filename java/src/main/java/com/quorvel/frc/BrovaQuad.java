@@ -162,17 +162,16 @@ public final class BrovaQuad extends Controller {
    *     Set.of(0, 1));
    * }</pre>
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
+   * @param period the shortest time between the starts of two rounds, positive
    * @param quantities what to read; the readings of the others stay as they are
    * @param channels the channels to read, each 0..3
-   * @throws IllegalArgumentException for a negative period, a null quantity, or a channel
+   * @throws IllegalArgumentException for a zero or negative period, a null quantity, or a channel
    *     outside 0..3
    * @throws NullPointerException for a null period or set
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities, Set<Integer> channels) {
-    final long nanos = Checks.periodNanos(period);
+    final long nanos = Checks.controllerPeriodNanos(period);
     final int chosen = Checks.quantities(quantities);
     startTelemetry(nanos, chosen, Checks.channels(channels, CHANNELS));
   }

@@ -79,9 +79,8 @@ abstract class Controller implements AutoCloseable {
    * Starts reading every quantity of every channel in the background: see {@link
    * #startTelemetry(Duration, Set)}.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
+   * @param period the shortest time between the starts of two rounds, positive
+   * @throws IllegalArgumentException for a zero or negative period
    * @throws NullPointerException for a null period
    * @throws IllegalStateException when the controller is closed
    */
@@ -100,15 +99,14 @@ abstract class Controller implements AutoCloseable {
    *
    * <p>Calling it again replaces the choice and the period.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
+   * @param period the shortest time between the starts of two rounds, positive
    * @param quantities what to read; the readings of the others stay as they are
-   * @throws IllegalArgumentException for a negative period, or a null quantity
+   * @throws IllegalArgumentException for a zero or negative period, or a null quantity
    * @throws NullPointerException for a null period or set
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities) {
-    final long nanos = Checks.periodNanos(period);
+    final long nanos = Checks.controllerPeriodNanos(period);
     startTelemetry(nanos, Checks.quantities(quantities), EVERY_CHANNEL);
   }
 

@@ -103,7 +103,7 @@ class TelemetryTest {
     answer(SimController.Model.SMALL, 7);
     try (BrovaSmall small = new BrovaSmall(7)) {
       small.getEncoder().setDistancePerTick(0.5);
-      small.startTelemetry(Duration.ZERO);
+      small.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> small.getEncoderDistance().isFresh(), PATIENCE, "the first encoder read");
       // Rounds back to back: a BrovaSmall request waits up to 100 ms for its reply. A getter
@@ -123,7 +123,7 @@ class TelemetryTest {
   void stopTelemetryKeepsTheLastReadingsAndSendsNoMoreRequests() throws InterruptedException {
     answer(SimController.Model.QUAD, 5);
     try (BrovaQuad quad = new BrovaQuad(5)) {
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       assertTrue(quad.isTelemetryRunning());
       TestBus.waitUntil(
           () -> quad.getCurrent(3).isPresent() && quad.getTemperature().isPresent(),
@@ -148,7 +148,7 @@ class TelemetryTest {
       quad.startTelemetry(Duration.ofHours(1));
       TestBus.waitUntil(() -> quad.getTemperature().isPresent(), PATIENCE, "the first round");
       final long firstRound = quad.getCurrent(0).timeNanos();
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> quad.getCurrent(0).timeNanos() != firstRound, PATIENCE, "a second round");
     }
@@ -177,7 +177,7 @@ class TelemetryTest {
     try (BrovaQuad quad = new BrovaQuad(5)) {
       SimCan.setSystemActive(true);
       quad.set(1, 0.5);
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> quad.getEncoderDistance(1).value() > 0, PATIENCE, "the encoder to count");
       final long beforeReset = System.nanoTime();
