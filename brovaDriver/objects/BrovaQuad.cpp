@@ -53,6 +53,10 @@ void BrovaQuad::setDistancePerTick(int encoder, double distance) {
   setPerTick(channel(encoder, "encoder"), distance);
 }
 
+double BrovaQuad::getDistancePerTick(int encoder) const {
+  return perTick(channel(encoder, "encoder"));
+}
+
 std::string BrovaQuad::getFirmwareVersion() const {
   return controller::getFirmwareVersion(open().device->model());
 }

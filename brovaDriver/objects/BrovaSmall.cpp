@@ -34,6 +34,7 @@ void BrovaSmall::setFrequency(int hz) {
 void BrovaSmall::resetEncoder() { open().device->resetEncoder(kOnlyChannel); }
 
 void BrovaSmall::setDistancePerTick(double distance) { setPerTick(kOnlyChannel, distance); }
+double BrovaSmall::getDistancePerTick() const { return perTick(kOnlyChannel); }
 
 std::string BrovaSmall::getFirmwareVersion() const {
   return controller::getFirmwareVersion(open().device->model());

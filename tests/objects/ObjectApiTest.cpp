@@ -438,6 +438,8 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     return Value{true, either->telemetryRunning() ? 1.0 : 0.0};
   } else if (either && operation == "isConnected") {
     return Value{true, either->isConnected() ? 1.0 : 0.0};
+  } else if (either && operation == "isOpen") {
+    return Value{true, either->isOpen() ? 1.0 : 0.0};
   } else if (either && operation == "deviceNumber") {
     return Value{true, static_cast<double>(either->getDeviceNumber())};
   } else if (either && operation == "canBus") {
@@ -454,16 +456,22 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     on.quad->resetEncoder(integer(a, 0));
   } else if (call == "quad setDistancePerTick") {
     on.quad->setDistancePerTick(integer(a, 0), number(a, 1));
+  } else if (call == "quad distancePerTick") {
+    return Value{true, on.quad->getDistancePerTick(integer(a, 0))};
   } else if (call == "quad encoderDistance") {
     return reading(on.quad->getEncoderDistance(integer(a, 0)));
   } else if (call == "small set") {
     on.small->set(number(a, 0));
+  } else if (call == "small disable") {
+    on.small->disable();
   } else if (call == "small setFrequency") {
     on.small->setFrequency(integer(a, 0));
   } else if (call == "small resetEncoder") {
     on.small->resetEncoder();
   } else if (call == "small setDistancePerTick") {
     on.small->setDistancePerTick(number(a, 0));
+  } else if (call == "small distancePerTick") {
+    return Value{true, on.small->getDistancePerTick()};
   } else if (call == "small encoderDistance") {
     return reading(on.small->getEncoderDistance());
   } else if (call == "ferux voltage") {

@@ -36,6 +36,7 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
   void resetEncoder(int encoder);
   // The distance one encoder count stands for (default 1.0: distances are counts).
   void setDistancePerTick(int encoder, double distance);
+  double getDistancePerTick(int encoder) const;
 
   // Identity texts; each waits for the controller's reply (10 ms).
   std::string getFirmwareVersion() const;

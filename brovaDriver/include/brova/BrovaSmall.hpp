@@ -26,6 +26,7 @@ class BROVA_OBJECTS_API BrovaSmall : public detail::ControllerObject {
   // Sets the encoder count to zero; the cached distance reads 0 at once.
   void resetEncoder();
   void setDistancePerTick(double distance);
+  double getDistancePerTick() const;
 
   // Identity texts; each waits for the controller's reply (100 ms).
   std::string getFirmwareVersion() const;

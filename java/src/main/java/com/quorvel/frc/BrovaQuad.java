@@ -54,6 +54,11 @@ public final class BrovaQuad extends Controller {
   private static final int[] ENCODER = ReadingBlock.offsets(Quantity.ENCODER, CHANNELS);
   private static final int TEMPERATURE = ReadingBlock.offsets(Quantity.TEMPERATURE, 1)[0];
 
+  /** What the argument checks call a channel, in the C++ objects' words. */
+  private static final String MOTOR = "BrovaQuad motor";
+
+  private static final String ENCODER_CHANNEL = "BrovaQuad encoder";
+
   private final BrovaQuadEncoder[] encoders = new BrovaQuadEncoder[CHANNELS];
 
   /**
@@ -121,7 +126,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3 or a NaN speed
    */
   public void set(int motor, double speed) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     Checks.speed(speed);
     lifecycle.run(() -> DeviceNatives.setMotorSpeed(device, motor, speed));
   }
@@ -134,7 +139,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public void disable(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     lifecycle.run(() -> DeviceNatives.disableMotor(device, motor));
   }
 
@@ -146,7 +151,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel or frequency outside its range
    */
   public void setFrequency(int motor, int frequencyHz) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     Checks.frequency(frequencyHz);
     lifecycle.run(() -> DeviceNatives.configureMotor(device, motor, frequencyHz));
   }
@@ -210,7 +215,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getCurrent(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return reading(CURRENT[motor]);
   }
 
@@ -222,7 +227,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getRPM(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return reading(RPM[motor]);
   }
 
@@ -243,7 +248,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public Reading getEncoderDistance(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     return encoders[encoder].getDistance();
   }
 
@@ -255,7 +260,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public double getCurrentBlocking(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return lifecycle.query(() -> DeviceNatives.getCurrent(device, motor));
   }
 
@@ -267,7 +272,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public double getRPMBlocking(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return lifecycle.query(() -> DeviceNatives.getRpm(device, motor));
   }
 
@@ -288,7 +293,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public double getEncoderDistanceBlocking(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     return encoders[encoder].getDistanceBlocking();
   }
 
@@ -301,8 +306,31 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public void resetEncoder(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     encoders[encoder].reset();
+  }
+
+  /**
+   * Sets the distance one of encoder {@code encoder}'s ticks stands for: {@link
+   * BrovaQuadEncoder#setDistancePerTick} of {@link #getEncoder getEncoder(encoder)}.
+   *
+   * @param encoder the encoder, 0..3
+   * @throws IllegalArgumentException for an encoder outside 0..3, or NaN or an infinite distance
+   */
+  public void setDistancePerTick(int encoder, double distancePerTick) {
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
+    encoders[encoder].setDistancePerTick(distancePerTick);
+  }
+
+  /**
+   * The distance one of encoder {@code encoder}'s ticks stands for; 1.0 until set.
+   *
+   * @param encoder the encoder, 0..3
+   * @throws IllegalArgumentException for an encoder outside 0..3
+   */
+  public double getDistancePerTick(int encoder) {
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
+    return encoders[encoder].getDistancePerTick();
   }
 
   /**
@@ -313,7 +341,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public BrovaQuadEncoder getEncoder(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     lifecycle.checkOpen();
     return encoders[encoder];
   }

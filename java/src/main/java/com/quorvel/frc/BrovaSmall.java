@@ -195,6 +195,21 @@ public final class BrovaSmall extends Controller {
     encoder.reset();
   }
 
+  /**
+   * Sets the distance one encoder tick stands for: {@link BrovaSmallEncoder#setDistancePerTick}
+   * of {@link #getEncoder()}.
+   *
+   * @throws IllegalArgumentException for NaN or an infinite value
+   */
+  public void setDistancePerTick(double distancePerTick) {
+    encoder.setDistancePerTick(distancePerTick);
+  }
+
+  /** The distance one encoder tick stands for; 1.0 until set. */
+  public double getDistancePerTick() {
+    return encoder.getDistancePerTick();
+  }
+
   /** The view of the encoder, which holds its distance per tick; the same object on every call. */
   public BrovaSmallEncoder getEncoder() {
     lifecycle.checkOpen();

@@ -32,7 +32,7 @@ abstract class Controller implements AutoCloseable {
 
   /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind} on {@code bus}. */
   Controller(String model, int kind, int deviceNumber, CanBus bus, int frequencyHz) {
-    Checks.deviceNumber(deviceNumber);
+    Checks.deviceNumber(model, deviceNumber);
     Objects.requireNonNull(bus, "bus");
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
@@ -51,6 +51,15 @@ abstract class Controller implements AutoCloseable {
       OPEN.remove(readings);
       throw e;
     }
+  }
+
+  /**
+   * Whether the controller is open: true until {@link #close()}. Every other method of a closed
+   * controller throws {@link IllegalStateException} naming it ("BrovaQuad on device 5 is
+   * closed"), as the C++ objects do.
+   */
+  public boolean isOpen() {
+    return lifecycle.isOpen();
   }
 
   /** The CAN device number given when opening (no bus traffic). */
