@@ -511,8 +511,8 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   ASSERT_EQ(row.problem, "") << "line " << row.line;
   const int subjectBus = stateBus(row.state);
   if (kOnlyBusZero && subjectBus != 0) GTEST_SKIP() << "this HAL has bus 0 only";
-  Objects subject;
-  if (row.state.starts_with("open") || row.state == "closed") {
+  Objects subject, movedTo;
+  if (row.state.starts_with("open") || row.state == "closed" || row.state == "moved") {
     std::vector<std::string> defaults{row.object == "small" ? "7" : "5"};
     if (subjectBus != 0) defaults.push_back("bus:" + std::to_string(subjectBus));
     run(subject, row.object, "open", defaults);
@@ -521,6 +521,10 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
     if (subject.quad) subject.quad->close();
     if (subject.small) subject.small->close();
     if (subject.ferux) subject.ferux->close();
+  }
+  if (row.state == "moved") {
+    if (subject.quad) movedTo.quad.emplace(std::move(*subject.quad));
+    if (subject.small) movedTo.small.emplace(std::move(*subject.small));
   }
   if (row.state == "refusing") brovasim::can::failNextInitializations(-1029);
   brovasim::can::clearSentFrames();
