@@ -65,7 +65,9 @@ class TelemetryTest {
       final Reading rpm = quad.getRPM(2);
       assertTrue(rpm.isFresh(), rpm.toString());
       assertTrue(rpm.timeNanos() - commanded > 0, "read after the command");
-      assertTrue(rpm.age().compareTo(Duration.ofSeconds(1)) < 0, "age " + rpm.age());
+      final Duration age = rpm.age();
+      final long sinceCommand = System.nanoTime() - commanded;
+      assertTrue(age.toNanos() <= sinceCommand, "age " + age + ", read after the command");
       assertTrue(rpm.value() <= 2500, "rpm " + rpm.value());
       assertTrue(quad.getCurrent(2).value() > 0, "current " + quad.getCurrent(2));
       assertTrue(quad.getEncoderDistance(2).value() > 0, "revolutions " + quad.getEncoderDistance(2));
@@ -115,7 +117,8 @@ class TelemetryTest {
         small.getEncoderDistance();
         ++calls;
       }
-      assertTrue(calls > 1000, calls + " calls");
+      // A getter that waited for a reply pause would make three calls at most here.
+      assertTrue(calls > 50, calls + " calls");
     }
   }
 
