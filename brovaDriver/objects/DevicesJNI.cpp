@@ -19,6 +19,7 @@
 #include "controller/Queries.h"
 #include "devices/Device.h"
 #include "devices/Readings.h"
+#include "objects/Speed.h"
 
 namespace {
 
@@ -173,7 +174,8 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_setMotorSpeed(JNIEnv* 
                                                                         jlong handle, jint motor,
                                                                         jdouble speed) {
   guardedVoid(env, [&] {
-    brova::controller::setMotorSpeed(device(handle).model(), channel(motor), speed);
+    brova::controller::setMotorSpeed(device(handle).model(), channel(motor),
+                                     brova::detail::objectSpeed(speed));
   });
 }
 

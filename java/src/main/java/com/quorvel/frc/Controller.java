@@ -32,7 +32,7 @@ abstract class Controller implements AutoCloseable {
 
   /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind} on {@code bus}. */
   Controller(String model, int kind, int deviceNumber, CanBus bus, int frequencyHz) {
-    Checks.deviceNumber(deviceNumber);
+    Checks.deviceNumber(model, deviceNumber);
     Objects.requireNonNull(bus, "bus");
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
@@ -51,6 +51,15 @@ abstract class Controller implements AutoCloseable {
       OPEN.remove(readings);
       throw e;
     }
+  }
+
+  /**
+   * Whether the controller is open: true until {@link #close()}. Every other method of a closed
+   * controller throws {@link IllegalStateException} naming it ("BrovaQuad on device 5 is
+   * closed"), as the C++ objects do.
+   */
+  public boolean isOpen() {
+    return lifecycle.isOpen();
   }
 
   /** The CAN device number given when opening (no bus traffic). */
@@ -79,9 +88,8 @@ abstract class Controller implements AutoCloseable {
    * Starts reading every quantity of every channel in the background: see {@link
    * #startTelemetry(Duration, Set)}.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
+   * @param period the shortest time between the starts of two rounds, positive
+   * @throws IllegalArgumentException for a zero or negative period
    * @throws NullPointerException for a null period
    * @throws IllegalStateException when the controller is closed
    */
@@ -100,15 +108,14 @@ abstract class Controller implements AutoCloseable {
    *
    * <p>Calling it again replaces the choice and the period.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
+   * @param period the shortest time between the starts of two rounds, positive
    * @param quantities what to read; the readings of the others stay as they are
-   * @throws IllegalArgumentException for a negative period, or a null quantity
+   * @throws IllegalArgumentException for a zero or negative period, or a null quantity
    * @throws NullPointerException for a null period or set
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities) {
-    final long nanos = Checks.periodNanos(period);
+    final long nanos = Checks.controllerPeriodNanos(period);
     startTelemetry(nanos, Checks.quantities(quantities), EVERY_CHANNEL);
   }
 

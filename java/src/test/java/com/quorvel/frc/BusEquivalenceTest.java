@@ -62,12 +62,11 @@ class BusEquivalenceTest {
         quad("set", q -> q.set(1, 0.5), h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 1, 0.5)),
         quad("set truncates", q -> q.set(3, -0.299),
             h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 3, -0.299)),
-        quad("set beyond full", q -> q.set(2, 1.7),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 2, 1.7)),
-        quad("set saturates", q -> q.set(0, -1e9),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, -1e9)),
-        quad("set infinite", q -> q.set(0, Double.POSITIVE_INFINITY),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, Double.POSITIVE_INFINITY)),
+        // The objects clamp a speed beyond full scale; the entry points pass it on.
+        quad("set beyond full clamps", q -> q.set(2, 1.7),
+            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 2, 1.0)),
+        quad("set far beyond full clamps", q -> q.set(0, -1e9),
+            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, -1.0)),
         quad("disable", q -> q.disable(2), h -> BrovaQuadJNI.c_BrovaQuad_disableMotor(h, 2)),
         quad("setFrequency", q -> q.setFrequency(3, 20000),
             h -> BrovaQuadJNI.c_BrovaQuad_configureMotor(h, 20000, 3)),
@@ -154,8 +153,8 @@ class BusEquivalenceTest {
   static Stream<Arguments> smallOperations() {
     return Stream.of(
         small("set", s -> s.set(0.5), h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, 0.5)),
-        small("set beyond full", s -> s.set(-2.1),
-            h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, -2.1)),
+        small("set beyond full clamps", s -> s.set(-2.1),
+            h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, -1.0)),
         small("disable", BrovaSmall::disable, BrovaSmallJNI::c_BrovaSmall_disableMotor),
         small("setFrequency", s -> s.setFrequency(19999),
             h -> BrovaSmallJNI.c_BrovaSmall_configureMotor(h, 19999)),
