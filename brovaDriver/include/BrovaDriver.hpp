@@ -9,7 +9,7 @@
 //   left.startTelemetry(std::chrono::milliseconds(20));
 //   left.set(1, 0.5);                                // never waits
 //   brova::Reading amps = left.getCurrent(1);        // the latest value read, at once
-//   if (amps.fresh()) ...                            // fresh, missing or not read yet
+//   if (amps.fresh()) ...                            // fresh, missing, stale or not read yet
 //
 // - One object per device, its CAN bus and number (whatever the model: the identifiers tell the
 //   models apart by number only): opening a second one on an open bus and number throws

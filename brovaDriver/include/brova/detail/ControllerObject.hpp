@@ -32,8 +32,9 @@ class BROVA_OBJECTS_API ControllerObject {
   bool isOpen() const noexcept;
   int getDeviceNumber() const;
   CanBus getCanBus() const;
-  // The device answered the telemetry's requests lately: false before its first answer, and
-  // after three requests in a row went unanswered.
+  // The device answered lately, its telemetry or a blocking query: within the last second (or
+  // three telemetry rounds, when longer), and fewer than three requests in a row went unanswered
+  // since. False before its first answer.
   bool isConnected() const;
 
   // Refreshes the chosen quantities on the library's telemetry thread, one round at most every

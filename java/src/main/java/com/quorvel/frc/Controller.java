@@ -75,9 +75,9 @@ abstract class Controller implements AutoCloseable {
   }
 
   /**
-   * Whether the controller answers the telemetry's requests: false until its first answer, and
-   * after three requests in a row went unanswered, until it answers again. Without telemetry
-   * running it keeps its last value. Returns at once.
+   * Whether the controller answered lately, its telemetry or a blocking query: within the last
+   * second (or three telemetry rounds, when longer), and fewer than three requests in a row went
+   * unanswered since. False until its first answer. Returns at once.
    */
   public boolean isConnected() {
     lifecycle.checkOpen();
