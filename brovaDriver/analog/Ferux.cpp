@@ -31,6 +31,12 @@ float voltage(uint8_t channel) {
   return voltsFromRaw(readChannel(b, channel), b.fullScaleVoltage);
 }
 
+Conversion conversion(uint8_t channel) {
+  Board& b = board();
+  std::lock_guard lock(b.lock);
+  return convert(b, channel);
+}
+
 void close() {
   Board& b = board();
   std::lock_guard lock(b.lock);

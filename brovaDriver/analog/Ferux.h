@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "analog/Transfers.h"
+
 namespace brova::analog {
 
 // Opens the board's port, sets the voltage 2048 counts stand for, and probes the board:
@@ -13,5 +15,7 @@ void close();
 // One conversion of `channel`, in counts (0..2047) or in volts; 0 for a channel above 3.
 int32_t rawValue(uint8_t channel);
 float voltage(uint8_t channel);
+// One conversion of `channel` (0..3), telling whether a transfer failed.
+Conversion conversion(uint8_t channel);
 
 }  // namespace brova::analog

@@ -7,10 +7,6 @@
 
 namespace brova::analog {
 
-namespace {
-constexpr double kConversionWait = 0.001;
-}  // namespace
-
 bool readBytes(const Board& b, int32_t count, uint8_t* buffer) {
   if (count < 1) {
     console::reportStatus(console::kReadCountOutOfRange);
@@ -32,22 +28,49 @@ bool writeRegisterByte(const Board& b, uint8_t reg, uint8_t value) {
   return writeBytes(b, data, 2);
 }
 
-uint16_t readRegister(const Board& b, uint8_t reg) {
-  writeRegisterByte(b, reg, 0);
+namespace {
+
+// Points at `reg` and reads its 16 bits; `failed` when either transfer failed.
+uint16_t readRegister(const Board& b, uint8_t reg, bool& failed) {
+  failed = writeRegisterByte(b, reg, 0);
   uint8_t bytes[2] = {};
-  if (readBytes(b, 2, bytes)) return 0;
+  if (readBytes(b, 2, bytes)) {
+    failed = true;
+    return 0;
+  }
   return static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
 }
 
-int32_t readChannel(const Board& b, uint8_t channel) {
-  if (channel >= kAnalogInputs) return 0;
+}  // namespace
+
+uint16_t readRegister(const Board& b, uint8_t reg) {
+  bool failed = false;
+  return readRegister(b, reg, failed);
+}
+
+bool startConversion(const Board& b, uint8_t channel) {
   const uint16_t word = configWord(b, channel);
   const uint8_t config[3] = {kConfigRegister, static_cast<uint8_t>(word >> 8),
                              static_cast<uint8_t>(word & 0xFF)};
-  writeBytes(b, config, 3);
-  pause(kConversionWait);
-  return rawFromConversion(readRegister(b, kConversionRegister));
+  return writeBytes(b, config, 3);
 }
+
+Conversion readConversion(const Board& b) {
+  Conversion result;
+  result.raw = rawFromConversion(readRegister(b, kConversionRegister, result.failed));
+  return result;
+}
+
+Conversion convert(const Board& b, uint8_t channel) {
+  if (channel >= kAnalogInputs) return {};
+  const bool startFailed = startConversion(b, channel);
+  pause(kConversionWait);
+  Conversion result = readConversion(b);
+  result.failed = result.failed || startFailed;
+  return result;
+}
+
+int32_t readChannel(const Board& b, uint8_t channel) { return convert(b, channel).raw; }
 
 bool probeDevice(const Board& b) {
   uint8_t byte = 0;
