@@ -19,10 +19,14 @@
 #include "controller/Queries.h"
 #include "devices/Device.h"
 #include "devices/Readings.h"
+#include "objects/JavaExceptions.h"
+#include "objects/JavaReadings.h"
 #include "objects/Speed.h"
 
 namespace {
 
+using brova::detail::guarded;
+using brova::detail::guardedVoid;
 using brova::devices::Device;
 using brova::devices::ReadingBlock;
 using brova::devices::ReadingSlot;
@@ -33,40 +37,6 @@ constexpr std::array kQuantities{brova::devices::kCurrent, brova::devices::kRpm,
                                  brova::devices::kEncoderCount, brova::devices::kTemperature};
 constexpr std::array kStates{ReadingState::NotRead, ReadingState::Fresh, ReadingState::Missing,
                              ReadingState::Stale};
-
-void throwJava(JNIEnv* env, const char* className, const char* message) {
-  if (env->ExceptionCheck()) return;  // the first exception is the one Java sees
-  if (jclass type = env->FindClass(className)) env->ThrowNew(type, message);
-}
-
-// Runs `call`; an exception it throws is thrown in Java instead, and `fallback` returned.
-template <typename Result, typename Call>
-Result guarded(JNIEnv* env, Result fallback, Call&& call) noexcept {
-  try {
-    return call();
-  } catch (const std::invalid_argument& e) {
-    throwJava(env, "java/lang/IllegalArgumentException", e.what());
-  } catch (const std::logic_error& e) {
-    throwJava(env, "java/lang/IllegalStateException", e.what());
-  } catch (const std::runtime_error& e) {
-    throwJava(env, "java/lang/IllegalStateException", e.what());
-  } catch (const std::bad_alloc&) {
-    throwJava(env, "java/lang/OutOfMemoryError", "out of native memory");
-  } catch (const std::exception& e) {
-    throwJava(env, "java/lang/RuntimeException", e.what());
-  } catch (...) {
-    throwJava(env, "java/lang/RuntimeException", "unknown native failure");
-  }
-  return fallback;
-}
-
-template <typename Call>
-void guardedVoid(JNIEnv* env, Call&& call) noexcept {
-  guarded(env, 0, [&] {
-    call();
-    return 0;
-  });
-}
 
 Device& device(jlong handle) {
   return **reinterpret_cast<std::shared_ptr<Device>*>(static_cast<intptr_t>(handle));
@@ -145,14 +115,7 @@ JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_open(JNIEnv* env, jcl
                                                                 jint deviceNumber, jint bus,
                                                                 jint frequency, jobject readings) {
   return guarded<jlong>(env, 0, [&] {
-    void* address = readings ? env->GetDirectBufferAddress(readings) : nullptr;
-    const jlong capacity = readings ? env->GetDirectBufferCapacity(readings) : -1;
-    if (address == nullptr || capacity < offset(brova::devices::kReadingBlockBytes) ||
-        reinterpret_cast<uintptr_t>(address) % alignof(ReadingBlock) != 0) {
-      throw std::invalid_argument("the readings must be an aligned direct buffer of " +
-                                  std::to_string(brova::devices::kReadingBlockBytes) + " bytes");
-    }
-    auto* block = new (address) ReadingBlock();
+    ReadingBlock* block = brova::detail::readingBlockIn(env, readings);
     auto opened =
         Device::open(kind == 0 ? brova::devices::Kind::Quad : brova::devices::Kind::Small,
                      brova::can::Address{.bus = bus, .device = deviceNumber}, frequency, block);

@@ -1,5 +1,5 @@
 // The C++ object API: lifecycle, argument checks, the same frames as the C entry points, and
-// telemetry read from a thread of the object's own; and the rows of object-behaviour.tsv, which
+// telemetry read on the library's shared threads; and the rows of object-behaviour.tsv, which
 // the Java objects' tests read too.
 #include <cmath>
 #include <cstdio>
@@ -244,7 +244,10 @@ TEST_F(ObjectApi, OneKeepAliveAndOneTelemetryThreadServeEveryController) {
     another.startTelemetry(std::chrono::milliseconds(10));
     EXPECT_EQ(threadsNamed("brova-devalive"), 1);
     EXPECT_EQ(threadsNamed("brova-telemetry"), 1);
+    // The board's telemetry runs on the one telemetry thread too: no thread of its own.
+    EXPECT_EQ(settledThreadCount(), before + 2 - sharedBefore);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(ferux.getVoltage(2).fresh());
     EXPECT_FLOAT_EQ(ferux.getVoltage(2).value, 2.5f);
     EXPECT_DOUBLE_EQ(ferux.getVoltageBlocking(2), 2.5);
     EXPECT_THROW(ferux.getVoltage(4), std::invalid_argument);
@@ -252,7 +255,7 @@ TEST_F(ObjectApi, OneKeepAliveAndOneTelemetryThreadServeEveryController) {
     quad.stopTelemetry();
     EXPECT_FALSE(quad.telemetryRunning());
   }
-  // The two shared threads stay for the next objects; the board's refresher has ended.
+  // The two shared threads stay for the next objects.
   EXPECT_EQ(settledThreadCount(), before + 2 - sharedBefore);
 }
 
@@ -455,7 +458,10 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
   } else if (either && operation == "canBus") {
     return Value{true, static_cast<double>(either->getCanBus().getId())};
   } else if (call == "ferux open") {
-    on.ferux.emplace(integer(a, 0));
+    if (a.empty())
+      on.ferux.emplace();
+    else
+      on.ferux.emplace(integer(a, 0));
   } else if (call == "quad set") {
     on.quad->set(integer(a, 0), number(a, 1));
   } else if (call == "quad disable") {
@@ -488,6 +494,20 @@ std::optional<Value> run(Objects& on, const std::string& object, const std::stri
     return Value{true, on.ferux->getVoltageBlocking(integer(a, 0))};
   } else if (call == "ferux cachedVoltage") {
     return reading(on.ferux->getVoltage(integer(a, 0)));
+  } else if (call == "ferux cachedRaw") {
+    return reading(on.ferux->getRaw(integer(a, 0)));
+  } else if (call == "ferux fullScaleVolts") {
+    return Value{true, static_cast<double>(on.ferux->getFullScaleVolts())};
+  } else if (call == "ferux startTelemetry") {
+    on.ferux->startTelemetry(std::chrono::milliseconds(integer(a, 0)));
+  } else if (call == "ferux stopTelemetry") {
+    on.ferux->stopTelemetry();
+  } else if (call == "ferux telemetryRunning") {
+    return Value{true, on.ferux->telemetryRunning() ? 1.0 : 0.0};
+  } else if (call == "ferux isConnected") {
+    return Value{true, on.ferux->isConnected() ? 1.0 : 0.0};
+  } else if (call == "ferux isOpen") {
+    return Value{true, on.ferux->isOpen() ? 1.0 : 0.0};
   } else {
     ADD_FAILURE() << "no operation " << call;
   }
@@ -535,6 +555,7 @@ TEST_P(ObjectApiTable, BehavesAsTheJavaObjects) {
   if (row.state == "moved") {
     if (subject.quad) movedTo.quad.emplace(std::move(*subject.quad));
     if (subject.small) movedTo.small.emplace(std::move(*subject.small));
+    if (subject.ferux) movedTo.ferux.emplace(std::move(*subject.ferux));
   }
   if (row.state == "refusing") brovasim::can::failNextInitializations(-1029);
   brovasim::can::clearSentFrames();

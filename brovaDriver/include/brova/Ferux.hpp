@@ -1,92 +1,73 @@
-// The Ferux analog board as an object: four single-ended inputs, channels 0..3.
+// The Ferux analog board as an object (libBrovaDriver.so): four single-ended inputs, channels
+// 0..3, converted to 12 bits (0..2047; an input below 0 V reads 0).
 #ifndef BROVADRIVER_BROVA_FERUX_HPP
 #define BROVADRIVER_BROVA_FERUX_HPP
 
 #include <chrono>
-#include <cstdint>
 #include <memory>
-#include <stdexcept>
 
-#include "BrovaDriver.h"
 #include "brova/Limits.hpp"
 #include "brova/Reading.hpp"
-#include "brova/detail/Checks.hpp"
-#include "brova/detail/OpenDevice.hpp"
-#include "brova/detail/Telemetry.hpp"
+#include "brova/detail/Export.hpp"
 
 namespace brova {
 
-class Ferux {
+class BROVA_OBJECTS_API Ferux {
  public:
   static constexpr int kChannels = kAnalogInputs;
+  static constexpr int kCountsAtFullScale = 2048;
+  // Whole volts up to this pass through the board's single precision exactly.
+  static constexpr int kLargestFullScaleVolts = 1 << 24;
 
-  // Opens the board's I2C port; `fullScaleVolts` (whole volts) is what 2048 counts stand for.
-  explicit Ferux(int fullScaleVolts = 5) : state_(std::make_unique<State>()) {
-    detail::openBoard().claim(1);
-    state_->connected = c_initializeI2C(fullScaleVolts);
-    state_->open = true;
-  }
+  // Opens the board's I2C port, with `fullScaleVolts` (0..kLargestFullScaleVolts, else
+  // std::invalid_argument) standing for 2048 counts, and probes the board: the library prints
+  // "I2C device is connected" or "I2C device not connected". There is one board: while a Ferux
+  // is open, another is refused with std::logic_error ("Ferux analog board is already open;
+  // close it first").
+  explicit Ferux(int fullScaleVolts = 5);
+  ~Ferux();
+  Ferux(Ferux&&) noexcept;
+  Ferux& operator=(Ferux&&) noexcept;
 
-  ~Ferux() { close(); }
-  Ferux(Ferux&&) noexcept = default;
-  Ferux& operator=(Ferux&& other) noexcept {
-    if (this != &other) {
-      close();
-      state_ = std::move(other.state_);
-    }
-    return *this;
-  }
+  // Stops the telemetry, closes the port; another Ferux may open then. Closing again does
+  // nothing.
+  void close() noexcept;
 
-  void close() noexcept {
-    if (!state_ || !state_->open) return;
-    state_->telemetry.stop();
-    c_closeI2C();
-    state_->open = false;
-    detail::openBoard().release();
-  }
+  // False once closed, and for an object moved from. Every call but close and isOpen on such an
+  // object throws std::logic_error "Ferux analog board is closed" (a bad channel is refused
+  // first, with std::invalid_argument).
+  bool isOpen() const noexcept;
+  int getFullScaleVolts() const;
+  // The board answered lately, the probe at open, its telemetry or a blocking read: within the
+  // last second (or three telemetry rounds, when longer), and fewer than three conversions in a
+  // row failed since. False after a probe that went unanswered.
+  bool isConnected() const;
 
-  bool isOpen() const { return state_ && state_->open; }
-  // Whether the board answered when it was opened.
-  bool isConnected() const { return open().connected; }
+  // One conversion of `channel` now, in volts (counts × full scale / 2048, single precision) or
+  // counts; each waits about 1 ms. A failed transfer reads 0, and counts against isConnected().
+  double getVoltageBlocking(int channel) const;
+  int getRawBlocking(int channel) const;
 
-  // One conversion of `channel`, in volts or counts (0..2047); takes about 1 ms.
-  double getVoltageBlocking(int channel) const { return c_getVoltage(check(channel)); }
-  int getRawBlocking(int channel) const { return c_getRawValue(check(channel)); }
+  // Converts the four inputs on the library's telemetry thread, which reads the controllers too,
+  // one round at most every `period` (positive, else std::invalid_argument "telemetry period
+  // must be positive"); a round takes about 4 ms. Calling it again changes the period.
+  void startTelemetry(std::chrono::milliseconds period);
+  void stopTelemetry();
+  bool telemetryRunning() const;
 
-  // Refreshes the four voltages on a thread of this object's own, at most every `period`.
-  void startTelemetry(std::chrono::milliseconds period) {
-    open();
-    state_->telemetry.start(period, [](Cache& cache) {
-      for (uint8_t c = 0; c < kChannels; ++c) cache.refresh(c, [c] { return c_getVoltage(c); });
-    });
-  }
-  void stopTelemetry() { open().telemetry.stop(); }
-  Reading getVoltage(int channel) const {
-    const uint8_t c = check(channel);
-    return open().telemetry.get(c);
-  }
+  // The latest values the telemetry read, in volts (converted as getVoltageBlocking converts) or
+  // counts; never wait. A conversion one of whose transfers failed leaves its reading missing
+  // (the last value kept), never 0 V.
+  Reading getVoltage(int channel) const;
+  Reading getRaw(int channel) const;
+
+  struct Open;  // the library's
 
  private:
-  using Cache = detail::Telemetry<kChannels>;
+  const Open& open() const;
+  Reading raw(int channel) const;
 
-  struct State {
-    bool open = false;
-    bool connected = false;
-    Cache telemetry;
-  };
-
-  State& open() const {
-    if (!isOpen()) throw std::logic_error("Ferux board is closed");
-    return *state_;
-  }
-  // The channel is checked before the board is found open, as the controllers check theirs.
-  uint8_t check(int channel) const {
-    detail::checkRange(channel, 0, kChannels - 1, "analog channel");
-    open();
-    return static_cast<uint8_t>(channel);
-  }
-
-  std::unique_ptr<State> state_;
+  std::unique_ptr<Open> open_;
 };
 
 }  // namespace brova

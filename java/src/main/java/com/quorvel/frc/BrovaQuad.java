@@ -176,7 +176,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities, Set<Integer> channels) {
-    final long nanos = Checks.controllerPeriodNanos(period);
+    final long nanos = Checks.telemetryPeriodNanos(period);
     final int chosen = Checks.quantities(quantities);
     startTelemetry(nanos, chosen, Checks.channels(channels, CHANNELS));
   }

@@ -86,22 +86,13 @@ final class Checks {
   }
 
   /**
-   * A controller's telemetry period in nanoseconds, saturating at {@link Long#MAX_VALUE}: a zero
-   * or negative one is refused, as the C++ objects refuse it.
+   * A telemetry period in nanoseconds, saturating at {@link Long#MAX_VALUE}: a zero or negative
+   * one is refused, as the C++ objects refuse it.
    */
-  static long controllerPeriodNanos(Duration period) {
+  static long telemetryPeriodNanos(Duration period) {
     Objects.requireNonNull(period, "period");
     if (period.isNegative() || period.isZero()) {
       throw new IllegalArgumentException("telemetry period must be positive");
-    }
-    return periodNanos(period);
-  }
-
-  /** The analog board's refresher period in nanoseconds, saturating at {@link Long#MAX_VALUE}. */
-  static long periodNanos(Duration period) {
-    Objects.requireNonNull(period, "period");
-    if (period.isNegative()) {
-      throw new IllegalArgumentException("telemetry period " + period + " is negative");
     }
     try {
       return period.toNanos();

@@ -115,7 +115,7 @@ abstract class Controller implements AutoCloseable {
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities) {
-    final long nanos = Checks.controllerPeriodNanos(period);
+    final long nanos = Checks.telemetryPeriodNanos(period);
     startTelemetry(nanos, Checks.quantities(quantities), EVERY_CHANNEL);
   }
 

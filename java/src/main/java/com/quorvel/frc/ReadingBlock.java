@@ -6,7 +6,7 @@ import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
 
 /**
- * The cached readings of one open controller, in memory this object owns and the library's
+ * The cached readings of one open device (a controller, the analog board), in memory this object owns and the library's
  * telemetry writes: a direct buffer of 64-bit words in the native order, laid out as the library
  * says ({@link DeviceNatives}). Each reading is a sequence lock (sequence, value bits, time,
  * state): the writer makes the sequence odd, writes, and makes it even again; a reader retries

@@ -15,40 +15,42 @@ class FeruxTest {
   @Test
   void readsAreTheRawEntryPointsReads() {
     try (SimAnalogBoard board = SimAnalogBoard.attach();
-        Ferux ferux = new Ferux(5.0)) {
+        Ferux ferux = new Ferux()) {
       final double[] inputs = {0.3, 1.024, 1.5, -0.2};
       for (int channel = 0; channel < Ferux.CHANNELS; ++channel) {
         board.setInput(channel, inputs[channel]);
       }
       assertTrue(ferux.isConnected());
       for (int channel = 0; channel < Ferux.CHANNELS; ++channel) {
-        assertEquals(FeruxJNI.c_getRawValue(channel), ferux.getRaw(channel));
-        assertEquals((double) FeruxJNI.c_getVoltage(channel), ferux.getVoltage(channel));
+        assertEquals(FeruxJNI.c_getRawValue(channel), ferux.getRawBlocking(channel));
+        assertEquals((double) FeruxJNI.c_getVoltage(channel), ferux.getVoltageBlocking(channel));
       }
-      assertEquals(1024, ferux.getRaw(1));
-      assertEquals(2.5, ferux.getVoltage(1));
-      assertEquals(0, ferux.getRaw(3), "below 0 V reads 0");
+      assertEquals(1024, ferux.getRawBlocking(1));
+      assertEquals(2.5, ferux.getVoltageBlocking(1));
+      assertEquals(0, ferux.getRawBlocking(3), "below 0 V reads 0");
     }
   }
 
   @ParameterizedTest
   @CsvSource({"5.9, 5, 2.5", "5.0, 5, 2.5", "0.99, 0, 0.0", "0, 0, 0.0", "16777216, 16777216, 8388608"})
+  @SuppressWarnings("deprecation") // Ferux(double)
   void theFullScaleVoltageIsTruncatedToWholeVolts(double fullScale, int whole, double volts) {
     try (SimAnalogBoard board = SimAnalogBoard.attach();
         Ferux ferux = new Ferux(fullScale)) {
       board.setInput(0, 1.024);
       assertEquals(whole, ferux.getFullScaleVolts());
-      assertEquals(volts, ferux.getVoltage(0));
-      assertEquals(1024, ferux.getRaw(0));
+      assertEquals(volts, ferux.getVoltageBlocking(0));
+      assertEquals(1024, ferux.getRawBlocking(0));
     }
   }
 
   @Test
   void aMissingBoardIsNotConnectedAndReadsZero() {
-    try (Ferux ferux = new Ferux(5.0)) {
+    try (Ferux ferux = new Ferux(5)) {
       assertFalse(ferux.isConnected());
-      assertEquals(0, ferux.getRaw(0));
-      assertEquals(0.0, ferux.getVoltage(0));
+      assertEquals(0, ferux.getRawBlocking(0));
+      assertEquals(0.0, ferux.getVoltageBlocking(0));
+      assertFalse(ferux.isConnected());
     }
   }
 }

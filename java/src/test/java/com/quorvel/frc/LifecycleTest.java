@@ -57,9 +57,9 @@ class LifecycleTest {
     try (SimAnalogBoard board = SimAnalogBoard.attach();
         BrovaQuad quad = new BrovaQuad(5);
         BrovaSmall small = new BrovaSmall(7);
-        Ferux ferux = new Ferux(5.0)) {
+        Ferux ferux = new Ferux(5)) {
       board.setInput(1, 1.024);
-      assertEquals(1024, ferux.getRaw(1));
+      assertEquals(1024, ferux.getRawBlocking(1));
       assertEquals(5, quad.getDeviceNumber());
       assertEquals(7, small.getDeviceNumber());
       assertTrue(ferux.isConnected());
@@ -102,7 +102,7 @@ class LifecycleTest {
 
   private static Arguments ferux(String name, Consumer<Ferux> call) {
     return closed("Ferux " + name, "Ferux analog board is closed",
-        () -> new Ferux(5.0), Ferux::close, call);
+        () -> new Ferux(5), Ferux::close, call);
   }
 
   static Stream<Arguments> callsAfterClose() {
@@ -137,8 +137,9 @@ class LifecycleTest {
         small("isConnected", BrovaSmall::isConnected),
         ferux("isConnected", Ferux::isConnected),
         ferux("getVoltage", f -> f.getVoltage(0)),
-        ferux("getCachedRaw", f -> f.getCachedRaw(0)),
-        ferux("startTelemetry", f -> f.startTelemetry(Duration.ZERO)));
+        ferux("getRaw", f -> f.getRaw(0)),
+        ferux("getVoltageBlocking", f -> f.getVoltageBlocking(0)),
+        ferux("startTelemetry", f -> f.startTelemetry(Duration.ofMillis(10))));
   }
 
   @ParameterizedTest(name = "{0}")

@@ -254,7 +254,7 @@ class ObjectBehaviourTableTest {
     switch (call) {
       case "quad open" -> on.quad = openQuad(a);
       case "small open" -> on.small = openSmall(a);
-      case "ferux open" -> on.ferux = new Ferux(number(a, 0));
+      case "ferux open" -> on.ferux = a.isEmpty() ? new Ferux() : new Ferux(integer(a, 0));
       case "quad set" -> on.quad.set(integer(a, 0), number(a, 1));
       case "quad disable" -> on.quad.disable(integer(a, 0));
       case "quad setFrequency" -> on.quad.setFrequency(integer(a, 0), integer(a, 1));
@@ -278,10 +278,27 @@ class ObjectBehaviourTableTest {
         return on.small.getEncoderDistance();
       }
       case "ferux voltage" -> {
-        return on.ferux.getVoltage(integer(a, 0));
+        return on.ferux.getVoltageBlocking(integer(a, 0));
       }
       case "ferux cachedVoltage" -> {
-        return on.ferux.getCachedVoltage(integer(a, 0));
+        return on.ferux.getVoltage(integer(a, 0));
+      }
+      case "ferux cachedRaw" -> {
+        return on.ferux.getRaw(integer(a, 0));
+      }
+      case "ferux fullScaleVolts" -> {
+        return (double) on.ferux.getFullScaleVolts();
+      }
+      case "ferux startTelemetry" -> on.ferux.startTelemetry(Duration.ofMillis(integer(a, 0)));
+      case "ferux stopTelemetry" -> on.ferux.stopTelemetry();
+      case "ferux telemetryRunning" -> {
+        return on.ferux.isTelemetryRunning() ? 1.0 : 0.0;
+      }
+      case "ferux isConnected" -> {
+        return on.ferux.isConnected() ? 1.0 : 0.0;
+      }
+      case "ferux isOpen" -> {
+        return on.ferux.isOpen() ? 1.0 : 0.0;
       }
       default -> fail("no operation " + call);
     }

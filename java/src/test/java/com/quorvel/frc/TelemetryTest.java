@@ -8,6 +8,7 @@ import com.quorvel.frc.sim.SentFrame;
 import com.quorvel.frc.sim.SimAnalogBoard;
 import com.quorvel.frc.sim.SimCan;
 import com.quorvel.frc.sim.SimController;
+import java.io.IOException;
 import java.time.Duration;
 import java.util.ArrayList;
 import java.util.Arrays;
@@ -208,25 +209,47 @@ class TelemetryTest {
   }
 
   @Test
-  void theBoardRefresherFollowsTheInputsAndEndsOnClose() throws InterruptedException {
-    try (SimAnalogBoard board = SimAnalogBoard.attach()) {
-      try (Ferux ferux = new Ferux(5.0)) {
-        board.setInput(2, 1.024);
-        assertFalse(ferux.getCachedVoltage(2).isPresent());
-        ferux.startTelemetry(Duration.ofMillis(5));
-        assertEquals(1, TestBus.threadsNamed("Ferux-telemetry"));
-        TestBus.waitUntil(
-            () -> ferux.getCachedRaw(2).value() == 1024, PATIENCE, "the cached count");
-        assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
-        assertEquals(2.5, ferux.getCachedVoltage(2).value());
-        assertTrue(ferux.getCachedVoltage(2).isFresh());
-        board.setInput(2, 0.3);
-        TestBus.waitUntil(
-            () -> ferux.getCachedRaw(2).value() == 300, PATIENCE, "the cached count to follow");
-        assertEquals(ferux.getVoltage(2), ferux.getCachedVoltage(2).value());
-        assertTrue(ferux.getCachedRaw(2).age().compareTo(Duration.ofSeconds(1)) < 0);
-      }
-      assertEquals(0, TestBus.threadsNamed("Ferux-telemetry"));
+  void theBoardIsReadOnTheSharedTelemetryThreadAndFollowsTheInputs()
+      throws InterruptedException, IOException {
+    try (SimAnalogBoard board = SimAnalogBoard.attach();
+        BrovaQuad quad = new BrovaQuad(5);
+        Ferux ferux = new Ferux(5)) {
+      board.setInput(2, 1.024);
+      assertFalse(ferux.getVoltage(2).isPresent());
+      quad.startTelemetry(Duration.ofMillis(10));
+      ferux.startTelemetry(Duration.ofMillis(5));
+      assertEquals(1, TestBus.processThreadsNamed("brova-telemetry"));
+      assertEquals(0, TestBus.processThreadsNamed("Ferux-telemetry"), "no thread of its own");
+      TestBus.waitUntil(() -> ferux.getRaw(2).value() == 1024, PATIENCE, "the cached count");
+      assertEquals(ferux.getVoltageBlocking(2), ferux.getVoltage(2).value());
+      assertEquals(2.5, ferux.getVoltage(2).value());
+      board.setInput(2, 0.3);
+      TestBus.waitUntil(
+          () -> ferux.getRaw(2).value() == 300, PATIENCE, "the cached count to follow");
+      assertTrue(ferux.getVoltage(2).isFresh());
+      ferux.stopTelemetry();
+      assertEquals(Reading.State.STALE, ferux.getVoltage(2).state());
+      assertEquals(300, ferux.getRaw(2).value());
+    }
+  }
+
+  @Test
+  void aBoardThatStopsAnsweringHasMissingReadingsNotZeros() throws InterruptedException {
+    try (SimAnalogBoard board = SimAnalogBoard.attach();
+        Ferux ferux = new Ferux(5)) {
+      board.setInput(1, 1.024);
+      ferux.startTelemetry(Duration.ofMillis(5));
+      TestBus.waitUntil(() -> ferux.getVoltage(1).isFresh(), PATIENCE, "a fresh voltage");
+      board.setPresent(false);  // every transfer fails
+      TestBus.waitUntil(
+          () -> ferux.getVoltage(1).isMissing() && !ferux.isConnected(),
+          PATIENCE,
+          "a missing voltage, the board not connected");
+      assertEquals(2.5, ferux.getVoltage(1).value(), "the last answer is kept");
+      assertEquals(0.0, ferux.getVoltageBlocking(1));
+      board.setPresent(true);
+      TestBus.waitUntil(() -> ferux.getVoltage(1).isFresh(), PATIENCE, "the board back");
+      assertTrue(ferux.isConnected());
     }
   }
 }

@@ -4,11 +4,15 @@ import static org.junit.jupiter.api.Assertions.fail;
 
 import com.quorvel.frc.sim.SentFrame;
 import com.quorvel.frc.sim.SimCan;
+import java.io.IOException;
+import java.nio.file.Files;
+import java.nio.file.Path;
 import java.time.Duration;
 import java.util.Arrays;
 import java.util.HexFormat;
 import java.util.List;
 import java.util.function.BooleanSupplier;
+import java.util.stream.Stream;
 
 /** What the object API tests share: reading the simulated bus, waiting, counting threads. */
 final class TestBus {
@@ -60,7 +64,26 @@ final class TestBus {
     }
   }
 
-  /** The live threads called {@code name}. */
+  /**
+   * The threads of this process called {@code name}, the library's native ones included, as
+   * /proc lists them (a native thread's name is at most 15 characters).
+   */
+  static long processThreadsNamed(String name) throws IOException {
+    try (Stream<Path> tasks = Files.list(Path.of("/proc/self/task"))) {
+      return tasks
+          .filter(
+              task -> {
+                try {
+                  return Files.readString(task.resolve("comm")).strip().equals(name);
+                } catch (IOException e) {
+                  return false;  // the thread ended meanwhile
+                }
+              })
+          .count();
+    }
+  }
+
+  /** The live Java threads called {@code name}. */
   static long threadsNamed(String name) {
     return Thread.getAllStackTraces().keySet().stream()
         .filter(thread -> thread.getName().equals(name) && thread.isAlive())

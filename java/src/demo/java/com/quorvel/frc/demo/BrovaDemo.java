@@ -48,7 +48,7 @@ public final class BrovaDemo {
   private static void runRobot(double seconds) throws InterruptedException {
     try (BrovaQuad quad = new BrovaQuad(QUAD);
         BrovaSmall small = new BrovaSmall(SMALL);
-        Ferux ferux = new Ferux(5.0)) {
+        Ferux ferux = new Ferux(5)) {
       for (int encoder = 0; encoder < BrovaQuad.CHANNELS; ++encoder) {
         quad.getEncoder(encoder).setDistancePerTick(METRES_PER_TICK);
       }
@@ -116,7 +116,7 @@ public final class BrovaDemo {
     if (ferux.isConnected()) {
       block.append("  ferux");
       for (int channel = 0; channel < Ferux.CHANNELS; ++channel) {
-        block.append(String.format(" %5s V", number(ferux.getCachedVoltage(channel), "%5.2f")));
+        block.append(String.format(" %5s V", number(ferux.getVoltage(channel), "%5.2f")));
       }
       block.append('\n');
     }
