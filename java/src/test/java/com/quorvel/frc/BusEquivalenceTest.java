@@ -34,6 +34,7 @@ class BusEquivalenceTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   /** One reply to each query of both controllers, taken by the query that reads it. */

@@ -292,6 +292,7 @@ class ObjectBehaviourTableTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @Test
