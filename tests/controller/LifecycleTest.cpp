@@ -163,7 +163,7 @@ TEST_P(Lifecycle, KeepAliveFollowsTheControlWordWhereSystemActiveIsUnsupported) 
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     brovasim::can::reset();
-  brovasim::can::setRecording(true);
+    brovasim::can::setRecording(true);
     brovasim::can::setSystemActiveSupported(row.supported);
     brovasim::can::setSystemActive(row.systemActive);
     brovasim::can::setControlWord(row.word, row.wordResult);

@@ -59,8 +59,7 @@ int32_t initialize(int32_t bus, int32_t manufacturer, int32_t deviceId, int32_t 
       opened = b.handles.openNext();
     }
     if (b.records.recording) {
-      b.records.initializations.push(
-          {manufacturer, deviceId, deviceType, opened, result, bus});
+      b.records.initializations.push({manufacturer, deviceId, deviceType, opened, result, bus});
     }
     return opened;
   });

@@ -36,7 +36,7 @@ struct I2CTransfer {
 
 namespace i2c {
 
-// The most transfers the record keeps while recording is on, by default.
+// The most transfers the record keeps while recording is on, by default (about 5 MB when full).
 inline constexpr size_t kRecordLimit = 65536;
 
 // Detaches every device, forgets every transfer and open port, clears injected faults, and

@@ -5,8 +5,9 @@ package com.quorvel.frc.sim;
  * sends are recorded while recording is on ({@link #setRecording}: off by default and after
  * {@link #reset()}, so a simulation left running keeps its memory flat; a test that reads {@link
  * #sentFrames()} or {@link #cleanedHandles()} turns it on first), the latest 65536 of each record;
- * frames put on a bus here are what the library's queries on that bus read back. The buses are 0 to {@link #BUSES} - 1, each with its own kept frames and injected faults
- * (see brovasim/SimCan.h); the methods that take no bus mean bus 0.
+ * frames put on a bus here are what the library's queries on that bus read back. The buses are 0
+ * to {@link #BUSES} - 1, each with its own kept frames and injected faults (see
+ * brovasim/SimCan.h); the methods that take no bus mean bus 0.
  */
 public final class SimCan {
   static {
