@@ -9,6 +9,7 @@
 
 #include "can/Link.h"
 #include "controller/KeepAlive.h"
+#include "controller/Replies.h"
 
 namespace brova::controller {
 
@@ -24,6 +25,9 @@ struct ModelState {
   // take each other's replies.
   std::mutex exchangeLock;
   KeepAliveTasks keepAlive;
+  // An open object's device keeps its requests' replies apart (Replies.h); the C entry points'
+  // models have none. Set before the state is shared.
+  ReplyBook* replies = nullptr;
 };
 
 static_assert(std::is_trivially_destructible_v<ModelState>);

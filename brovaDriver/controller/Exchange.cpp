@@ -1,5 +1,7 @@
 #include "controller/Exchange.h"
 
+#include <chrono>
+
 #include "common/Console.h"
 #include "common/Pause.h"
 
@@ -18,10 +20,30 @@ void report(const MissingReplyLine& line) {
 
 }  // namespace
 
-Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload& request)
-    : lock_(model.state.exchangeLock), address_(model.address()) {
+Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload& request,
+                   std::initializer_list<uint32_t> replyBases)
+    : lock_(model.state.exchangeLock),
+      book_(model.state.replies),
+      replyPause_(model.replyPause),
+      address_(model.address()) {
+  if (book_ != nullptr) {
+    const auto now = ReplyBook::Clock::now();
+    bool clear = true;
+    for (const uint32_t base : replyBases) clear = book_->clear(base, address_, now) && clear;
+    if (!clear) return;
+  }
   can::sendFrame(requestBase, request, address_);
+  sent_ = true;
   pause(model.replyPause);
+}
+
+Exchange::~Exchange() {
+  if (book_ == nullptr) return;
+  if (heard_) {
+    book_->heard();
+  } else if (unheard_) {
+    book_->unheard();
+  }
 }
 
 can::Payload Exchange::receive(uint32_t replyBase, const MissingReplyLine& missing) {
@@ -31,14 +53,24 @@ can::Payload Exchange::receive(uint32_t replyBase, const MissingReplyLine& missi
 }
 
 std::optional<can::Payload> Exchange::tryReceive(uint32_t replyBase) {
+  if (!sent_) return std::nullopt;
   can::Payload reply{};
-  if (!can::receiveFrame(replyBase, reply, address_)) return std::nullopt;
-  return reply;
+  if (can::receiveFrame(replyBase, reply, address_)) {
+    heard_ = true;
+    return reply;
+  }
+  unheard_ = true;
+  if (book_ != nullptr) {
+    const auto pause = std::chrono::duration_cast<ReplyBook::Clock::duration>(
+        std::chrono::duration<double>(replyPause_));
+    book_->awaitLate(replyBase, ReplyBook::Clock::now(), pause);
+  }
+  return std::nullopt;
 }
 
 can::Payload query(const Model& model, uint32_t requestBase, const can::Payload& request,
                    uint32_t replyBase, const MissingReplyLine& missing) {
-  Exchange exchange(model, requestBase, request);
+  Exchange exchange(model, requestBase, request, {replyBase});
   return exchange.receive(replyBase, missing);
 }
 

@@ -1,8 +1,11 @@
 // The request/reply exchange every query uses: send the request, wait the model's pause, read
-// the reply once.
+// the reply once. On a model that keeps a reply book (an open object's device), what is kept on
+// the reply identifiers is dropped before the request goes out, and a request whose identifier
+// still awaits a late reply does not go out at all: its replies read as missing at once.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -25,8 +28,14 @@ struct MissingReplyLine {
 // read, so overlapping queries of one model never take each other's replies.
 class Exchange {
  public:
-  // Sends `request` to `requestBase` of the model's device and waits the model's pause.
-  Exchange(const Model& model, uint32_t requestBase, const can::Payload& request);
+  // Sends `request` to `requestBase` of the model's device, whose replies come on `replyBases`,
+  // and waits the model's pause.
+  Exchange(const Model& model, uint32_t requestBase, const can::Payload& request,
+           std::initializer_list<uint32_t> replyBases);
+  // Tells the model's reply book whether the device answered.
+  ~Exchange();
+  Exchange(const Exchange&) = delete;
+  Exchange& operator=(const Exchange&) = delete;
 
   // Reads the latest reply on `replyBase` once into a zero-filled buffer: a missing reply
   // reads as zeros. Reports `missing` when no frame was taken.
@@ -38,7 +47,12 @@ class Exchange {
 
  private:
   std::lock_guard<std::mutex> lock_;
+  ReplyBook* book_;
+  double replyPause_;
   can::Address address_;
+  bool sent_ = false;
+  bool heard_ = false;
+  bool unheard_ = false;
 };
 
 // A whole query: one request, one reply.

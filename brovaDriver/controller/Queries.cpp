@@ -61,7 +61,9 @@ std::string getHardwareVersion(const Model& model) noexcept try {
 std::string getSerialNumber(const Model& model) noexcept try {
   // One request, three replies read back to back; missing words read as zeros, silently.
   constexpr MissingReplyLine kSilent{.silent = true};
-  Exchange exchange(model, can::kSerialNumberRequest, {});
+  Exchange exchange(
+      model, can::kSerialNumberRequest, {},
+      {can::kSerialNumberFirstWord, can::kSerialNumberSecondWord, can::kSerialNumberThirdWord});
   const uint32_t first = word32(exchange.receive(can::kSerialNumberFirstWord, kSilent));
   const uint32_t second = word32(exchange.receive(can::kSerialNumberSecondWord, kSilent));
   const uint32_t third = word32(exchange.receive(can::kSerialNumberThirdWord, kSilent));

@@ -35,7 +35,7 @@ std::shared_ptr<Device> Device::open(Kind kind, can::Address address, int freque
              : "this HAL's CAN buses are 0.." + std::to_string(can::busCount() - 1)));
   }
   controller::claims::takeForObject(address, s.name);
-  s.clearReadings();
+  s.writer.clear();
   // Undoes the claim, and returns the handle once there is one, before the open fails.
   bool obtained = false;
   const auto failure = [&](const std::string& why) {
@@ -81,7 +81,7 @@ void Device::close() noexcept {
     {
       // A blocking query under way finishes first.
       std::lock_guard exchange(s.modelState.exchangeLock);
-      s.stopWriting();
+      s.writer.stop();
     }
     can::cleanDevice(s.handle);
     release(s);
@@ -116,7 +116,7 @@ bool Device::telemetryRunning() const noexcept {
 
 void Device::resetReading(std::size_t slot, double value) {
   if (slot >= kReadingSlots) throw std::out_of_range("no reading slot " + std::to_string(slot));
-  state_->reset(slot, value);
+  state_->writer.reset(slot, value);
 }
 
 void Device::resetEncoder(uint8_t encoder) {
@@ -127,7 +127,7 @@ void Device::resetEncoder(uint8_t encoder) {
 const ReadingBlock& Device::readings() const noexcept { return state_->readings(); }
 
 bool Device::isConnected() const noexcept {
-  return state_->readings().connected.load(std::memory_order_acquire) != 0;
+  return connectedAt(state_->readings(), readingTimeNow());
 }
 
 std::chrono::nanoseconds Device::lastRound() const noexcept {

@@ -81,7 +81,8 @@ class Device {
   void resetEncoder(uint8_t encoder);
 
   const ReadingBlock& readings() const noexcept;
-  // A reply arrived and, since then, fewer than three requests in a row went unanswered.
+  // It answered lately (a telemetry request or a blocking query) and fewer than three requests
+  // in a row went unanswered since (Readings.h).
   bool isConnected() const noexcept;
 
   // The duration of the latest complete telemetry round; zero before the first.

@@ -1,8 +1,16 @@
 // The cached readings of one open controller: written by the telemetry thread (and by an
 // encoder reset), read by any thread without a lock. Each reading is a sequence lock over four
 // 64-bit words, so the memory can be shared with another language's runtime as plain words.
+//
+// A reading is fresh only while the telemetry keeps confirming it: a reading stored fresh reads
+// as stale once the telemetry stopped or once it is older than the block's `freshForNanos`
+// (three rounds of the telemetry, see Telemetry.h). A device is connected while it answered
+// (telemetry or a blocking query) within the last second, or within `freshForNanos` when that is
+// longer, and fewer than three requests in a row went unanswered since. Readers in both
+// languages apply these rules to the words as stored (`seen`, `connectedAt` below).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstddef>
@@ -19,11 +27,13 @@ enum Quantity : uint32_t {
 };
 inline constexpr uint32_t kEveryQuantity = kCurrent | kRpm | kEncoderCount | kTemperature;
 
-// A reading's state, as stored.
+// A reading's state: the first three as stored, Stale as a reader sees a fresh one that the
+// telemetry no longer confirms.
 enum class ReadingState : uint64_t {
   NotRead = 0,  // no request answered yet
   Fresh = 1,    // the last request was answered: value and time are its reply's
   Missing = 2,  // the last request went unanswered: value and time are the last answer's
+  Stale = 3,    // the last request was answered, but the telemetry stopped since, or is late
 };
 
 // Where a quantity of a channel is kept: current, RPM and encoder count per channel 0..3, then
@@ -59,14 +69,38 @@ struct ReadingSlot {
   void write(const Snapshot& snapshot) noexcept;
 };
 
-// Every reading of a device, then whether it is connected (0 or 1), laid out as 64-bit words.
+// Every reading of a device, when it last answered (0 while it is not connected), and for how long
+// a reading stays fresh (0 while the telemetry is stopped), laid out as 64-bit words.
 struct ReadingBlock {
   std::array<ReadingSlot, kReadingSlots> slots;
   std::atomic<uint64_t> connected{0};
+  std::atomic<uint64_t> freshForNanos{0};
 };
 
 inline constexpr std::size_t kReadingBlockBytes = sizeof(ReadingBlock);
-static_assert(sizeof(ReadingSlot) == 32 && kReadingBlockBytes == kReadingSlots * 32 + 8);
+static_assert(sizeof(ReadingSlot) == 32 && kReadingBlockBytes == kReadingSlots * 32 + 16);
+
+// How long after its last answer a device without telemetry (or with a fast one) still counts as
+// connected.
+inline constexpr int64_t kConnectedForNanos = 1'000'000'000;
+
+// `slot` of `block` as a reader sees it at `nowNanos`.
+inline Snapshot seen(const ReadingBlock& block, std::size_t slot, int64_t nowNanos) noexcept {
+  Snapshot s = block.slots[slot].read();
+  if (s.state == ReadingState::Fresh) {
+    const auto freshFor = static_cast<int64_t>(block.freshForNanos.load(std::memory_order_acquire));
+    if (freshFor == 0 || nowNanos - s.timeNanos > freshFor) s.state = ReadingState::Stale;
+  }
+  return s;
+}
+
+// Whether the device of `block` is connected at `nowNanos`.
+inline bool connectedAt(const ReadingBlock& block, int64_t nowNanos) noexcept {
+  const auto heard = static_cast<int64_t>(block.connected.load(std::memory_order_acquire));
+  if (heard == 0) return false;
+  const auto freshFor = static_cast<int64_t>(block.freshForNanos.load(std::memory_order_acquire));
+  return nowNanos - heard <= std::max(kConnectedForNanos, freshFor);
+}
 static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
 inline Snapshot ReadingSlot::read() const noexcept {

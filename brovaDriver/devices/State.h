@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -11,11 +12,15 @@
 
 #include "can/Link.h"
 #include "controller/Description.h"
+#include "controller/Replies.h"
 #include "devices/Device.h"
+#include "devices/ReadingWriter.h"
 
 namespace brova::devices {
 
-struct Device::State {
+// Its reply book keeps the telemetry's and the blocking queries' replies apart, and both feed
+// whether the device is connected.
+struct Device::State final : controller::ReplyBook {
   State(Kind kind, can::Address address, ReadingBlock* readings);
 
   const Kind kind;
@@ -32,34 +37,13 @@ struct Device::State {
   std::atomic<bool> telemetryRunning{false};
   std::atomic<int64_t> lastRoundNanos{0};
 
-  const ReadingBlock& readings() const noexcept { return block_; }
+  // Its readings and what its answers make of them.
+  ReadingWriter writer;
 
-  // The writes to the readings, serialised. A reading is written by a reply only when no reset
-  // came since its request was sent: the request carries the slot's generation of that moment.
-  uint64_t generation(std::size_t slot) noexcept;
-  // A reply: the reading is fresh now, and the device is connected.
-  void answered(std::size_t slot, uint64_t generation, double value) noexcept;
-  // A request unanswered: the reading is missing, keeping its last value; after three in a row
-  // the device is not connected.
-  void unanswered(std::size_t slot, uint64_t generation) noexcept;
-  void reset(std::size_t slot, double value) noexcept;
-  // Every reading not read, the device not connected: the memory handed in may hold anything.
-  void clearReadings() noexcept;
-  // No write reaches the readings after this returns.
-  void stopWriting() noexcept;
-
- private:
-  std::unique_ptr<ReadingBlock> own_;
-  ReadingBlock& block_;
-  std::mutex writeLock_;
-  bool writable_ = true;
-  std::array<uint64_t, kReadingSlots> generations_{};
-  // Requests unanswered in a row, and whether the console was told the device is not answering.
-  int unansweredInRow_ = 0;
-  bool reportedNotAnswering_ = false;
+  const ReadingBlock& readings() const noexcept { return writer.readings(); }
+  // A blocking query's reply or silence.
+  void heard() noexcept override { writer.heard(); }
+  void unheard() noexcept override { writer.unheard(); }
 };
-
-// Now on the clock the readings carry: steady_clock (CLOCK_MONOTONIC) nanoseconds.
-int64_t readingTimeNow() noexcept;
 
 }  // namespace brova::devices

@@ -1,10 +1,13 @@
 // The telemetry of every open device, read by one thread. Each device runs its own rounds:
 // its waves (Rounds.h) one after another, a round at most once per period. A wave's requests go
-// out together, after any reply kept from before them is discarded; their replies are polled
-// every 200 µs and each is taken as soon as it has come, until the model's reply pause has
-// passed since the wave went out. While a wave is outstanding the thread holds the device's
-// exchange lock, taken without blocking, so a blocking query and the telemetry never overlap on
-// one device and a device held by a query never delays the others.
+// out together, after whatever is kept on their reply identifiers is dropped, and not before a
+// late reply awaited on one of them came or its wait ended (controller/Replies.h). Their replies
+// are first looked for a little before the last wave's took to come, then every 200 µs, and
+// each is taken as soon as it has come, until the model's reply pause has passed since the wave
+// went out. While a wave is outstanding the thread holds the device's exchange lock, taken
+// without blocking, so a blocking query and the telemetry never overlap on one device and a
+// device held by a query never delays the others. While a device is on the thread, its readings
+// stay fresh for three rounds (a round: the period, or one reply pause per wave when longer).
 #pragma once
 
 #include <chrono>

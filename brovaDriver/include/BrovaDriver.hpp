@@ -9,15 +9,17 @@
 //   left.startTelemetry(std::chrono::milliseconds(20));
 //   left.set(1, 0.5);                                // never waits
 //   brova::Reading amps = left.getCurrent(1);        // the latest value read, at once
-//   if (amps.fresh()) ...                            // fresh, missing or not read yet
+//   if (amps.fresh()) ...                            // fresh, missing, stale or not read yet
 //
 // - One object per device, its CAN bus and number (whatever the model: the identifiers tell the
 //   models apart by number only): opening a second one on an open bus and number throws
 //   std::logic_error naming the open one. One Ferux board. Objects are move-only; the
 //   destructor closes.
 // - Bad arguments (device outside 1..63, motor outside 0..3, frequency outside 0..20000, NaN
-//   speed, analog channel outside 0..3) throw std::invalid_argument; any call on a closed object
-//   throws std::logic_error.
+//   speed, a telemetry period that is not positive, analog channel outside 0..3) throw
+//   std::invalid_argument; any call on a closed object throws std::logic_error naming it
+//   ("BrovaQuad on device 5 is closed"). A speed beyond -1..1 is clamped to it (the C entry points
+//   pass it on). The Java objects check and say the same.
 // - Telemetry: the library reads every object's chosen quantities on one thread for all of them,
 //   asking many at once, and keeps each quantity's latest value with its time and whether the
 //   controller answered (Reading). The get... getters return that at once. The ...Blocking

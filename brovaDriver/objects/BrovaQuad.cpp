@@ -1,10 +1,9 @@
 #include "brova/BrovaQuad.hpp"
 
-#include <cmath>
-
 #include "controller/Commands.h"
 #include "controller/Queries.h"
 #include "objects/Open.h"
+#include "objects/Speed.h"
 
 namespace brova {
 namespace {
@@ -30,8 +29,8 @@ BrovaQuad::BrovaQuad(int deviceNumber, CanBus bus, int frequencyHz)
 
 void BrovaQuad::set(int motor, double speed) {
   const uint8_t m = channel(motor, "motor");
-  detail::check(!std::isnan(speed), "speed is NaN");
-  controller::setMotorSpeed(open().device->model(), m, speed);
+  const double s = detail::objectSpeed(speed);
+  controller::setMotorSpeed(open().device->model(), m, s);
 }
 
 void BrovaQuad::disable(int motor) {
@@ -52,6 +51,10 @@ void BrovaQuad::resetEncoder(int encoder) {
 
 void BrovaQuad::setDistancePerTick(int encoder, double distance) {
   setPerTick(channel(encoder, "encoder"), distance);
+}
+
+double BrovaQuad::getDistancePerTick(int encoder) const {
+  return perTick(channel(encoder, "encoder"));
 }
 
 std::string BrovaQuad::getFirmwareVersion() const {

@@ -1,11 +1,10 @@
 #include "brova/BrovaSmall.hpp"
 
-#include <cmath>
-
 #include "controller/Commands.h"
 #include "controller/Models.h"
 #include "controller/Queries.h"
 #include "objects/Open.h"
+#include "objects/Speed.h"
 
 namespace brova {
 namespace {
@@ -21,8 +20,8 @@ BrovaSmall::BrovaSmall(int deviceNumber, CanBus bus, int frequencyHz)
     : ControllerObject(false, deviceNumber, bus, frequencyHz) {}
 
 void BrovaSmall::set(double speed) {
-  detail::check(!std::isnan(speed), "speed is NaN");
-  controller::setMotorSpeed(open().device->model(), kOnlyChannel, speed);
+  const double s = detail::objectSpeed(speed);
+  controller::setMotorSpeed(open().device->model(), kOnlyChannel, s);
 }
 
 void BrovaSmall::disable() { controller::disableMotor(open().device->model(), kOnlyChannel); }
@@ -35,6 +34,7 @@ void BrovaSmall::setFrequency(int hz) {
 void BrovaSmall::resetEncoder() { open().device->resetEncoder(kOnlyChannel); }
 
 void BrovaSmall::setDistancePerTick(double distance) { setPerTick(kOnlyChannel, distance); }
+double BrovaSmall::getDistancePerTick() const { return perTick(kOnlyChannel); }
 
 std::string BrovaSmall::getFirmwareVersion() const {
   return controller::getFirmwareVersion(open().device->model());

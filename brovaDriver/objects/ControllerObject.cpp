@@ -13,7 +13,8 @@
 
 namespace brova::detail {
 
-ControllerObject::ControllerObject(bool quad, int deviceNumber, CanBus bus, int frequencyHz) {
+ControllerObject::ControllerObject(bool quad, int deviceNumber, CanBus bus, int frequencyHz)
+    : quad_(quad) {
   const devices::Kind kind = quad ? devices::Kind::Quad : devices::Kind::Small;
   checkRange(deviceNumber, kLowestDeviceNumber, kHighestDeviceNumber,
              kindName(kind) + " device number");
@@ -31,6 +32,7 @@ ControllerObject::ControllerObject(ControllerObject&&) noexcept = default;
 ControllerObject& ControllerObject::operator=(ControllerObject&& other) noexcept {
   if (this != &other) {
     close();
+    quad_ = other.quad_;
     open_ = std::move(other.open_);
   }
   return *this;
@@ -71,14 +73,16 @@ bool ControllerObject::telemetryRunning() const { return open().device->telemetr
 
 const ControllerObject::Open& ControllerObject::open() const {
   if (!isOpen()) {
-    throw std::logic_error(kindName(open_ ? open_->device->kind() : devices::Kind::Quad) +
+    // A closed object names the device it drove, a moved-from one the model it was made as.
+    throw std::logic_error((open_ ? open_->device->name()
+                                  : kindName(quad_ ? devices::Kind::Quad : devices::Kind::Small)) +
                            " is closed");
   }
   return *open_;
 }
 
 Reading ControllerObject::reading(std::size_t slot) const {
-  return toReading(open().readings->slots[slot].read());
+  return toReading(devices::seen(*open().readings, slot, devices::readingTimeNow()));
 }
 
 Reading ControllerObject::distance(std::size_t slot, int encoder) const {

@@ -19,6 +19,7 @@
 #include "controller/Queries.h"
 #include "devices/Device.h"
 #include "devices/Readings.h"
+#include "objects/Speed.h"
 
 namespace {
 
@@ -30,7 +31,8 @@ using brova::devices::ReadingState;
 // The Java enums' constants in their declared order: Quantity, Reading.State.
 constexpr std::array kQuantities{brova::devices::kCurrent, brova::devices::kRpm,
                                  brova::devices::kEncoderCount, brova::devices::kTemperature};
-constexpr std::array kStates{ReadingState::NotRead, ReadingState::Fresh, ReadingState::Missing};
+constexpr std::array kStates{ReadingState::NotRead, ReadingState::Fresh, ReadingState::Missing,
+                             ReadingState::Stale};
 
 void throwJava(JNIEnv* env, const char* className, const char* message) {
   if (env->ExceptionCheck()) return;  // the first exception is the one Java sees
@@ -122,6 +124,14 @@ JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_connectedOffset(JNIEnv
   return offset(offsetof(ReadingBlock, connected));
 }
 
+JNIEXPORT jint JNICALL Java_com_quorvel_frc_DeviceNatives_freshForOffset(JNIEnv*, jclass) {
+  return offset(offsetof(ReadingBlock, freshForNanos));
+}
+
+JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_connectedForNanos(JNIEnv*, jclass) {
+  return brova::devices::kConnectedForNanos;
+}
+
 // The stored code of `state`, a Java Reading.State ordinal.
 JNIEXPORT jlong JNICALL Java_com_quorvel_frc_DeviceNatives_stateCode(JNIEnv*, jclass, jint state) {
   return static_cast<jlong>(kStates.at(static_cast<std::size_t>(state)));
@@ -164,7 +174,8 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_DeviceNatives_setMotorSpeed(JNIEnv* 
                                                                         jlong handle, jint motor,
                                                                         jdouble speed) {
   guardedVoid(env, [&] {
-    brova::controller::setMotorSpeed(device(handle).model(), channel(motor), speed);
+    brova::controller::setMotorSpeed(device(handle).model(), channel(motor),
+                                     brova::detail::objectSpeed(speed));
   });
 }
 

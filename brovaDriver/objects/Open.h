@@ -13,6 +13,7 @@
 #include "brova/detail/ControllerObject.hpp"
 #include "devices/Device.h"
 #include "devices/Kinds.h"
+#include "devices/ReadingWriter.h"
 #include "devices/Readings.h"
 
 namespace brova::detail {
@@ -36,9 +37,12 @@ inline Reading toReading(const devices::Snapshot& s) {
   Reading r;
   r.value = s.value;
   if (s.timeNanos != 0) r.readAt = Clock::time_point(std::chrono::nanoseconds(s.timeNanos));
-  r.state = s.state == devices::ReadingState::Fresh     ? ReadingState::Fresh
-            : s.state == devices::ReadingState::Missing ? ReadingState::Missing
-                                                        : ReadingState::NotRead;
+  switch (s.state) {
+    case devices::ReadingState::Fresh: r.state = ReadingState::Fresh; break;
+    case devices::ReadingState::Missing: r.state = ReadingState::Missing; break;
+    case devices::ReadingState::Stale: r.state = ReadingState::Stale; break;
+    case devices::ReadingState::NotRead: r.state = ReadingState::NotRead; break;
+  }
   return r;
 }
 

@@ -51,7 +51,8 @@ DeviceQuestions::DeviceQuestions(int device, int bus)
 DeviceQuestions::~DeviceQuestions() = default;
 
 std::optional<int> DeviceQuestions::askDeviceId(double wait) {
-  controller::Exchange exchange(slot_->as(Model::Quad, wait), can::kDeviceIdRequest, {});
+  controller::Exchange exchange(slot_->as(Model::Quad, wait), can::kDeviceIdRequest, {},
+                                {can::kDeviceIdReply});
   const auto reply = exchange.tryReceive(can::kDeviceIdReply);
   if (!reply) return std::nullopt;
   return controller::firstByte(*reply);
@@ -60,7 +61,7 @@ std::optional<int> DeviceQuestions::askDeviceId(double wait) {
 std::optional<Hardware> DeviceQuestions::askHardware() {
   // The model is not known until the reply says it: wait as long as either model needs.
   controller::Exchange exchange(slot_->as(Model::Quad, slowestReplyPause()),
-                                can::kHardwareVersionRequest, {});
+                                can::kHardwareVersionRequest, {}, {can::kHardwareVersionReply});
   const auto reply = exchange.tryReceive(can::kHardwareVersionReply);
   if (!reply) return std::nullopt;
   Hardware hardware;

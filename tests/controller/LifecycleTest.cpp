@@ -1,6 +1,7 @@
 // Opening and closing controllers, and their keep-alive frames, through the exported functions.
 #include <algorithm>
 #include <thread>
+#include <vector>
 
 #include "BrovaDriver.h"
 #include "support/SimTest.h"
@@ -178,13 +179,17 @@ TEST_P(Lifecycle, KeepAliveFollowsTheControlWordWhereSystemActiveIsUnsupported) 
 
 TEST_P(Lifecycle, KeepAliveFramesComeAbout100msApart) {
   open(5);
-  ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 5, 4));
+  ASSERT_TRUE(waitForFrames(kKeepAliveInactive + 5, 6));
   const auto frames = sent(kKeepAliveInactive + 5);
+  std::vector<decltype(frames[0].time - frames[0].time)> gaps;
   for (size_t i = 1; i < frames.size(); ++i) {
-    const auto gap = frames[i].time - frames[i - 1].time;
-    EXPECT_GE(gap, 99ms);
-    EXPECT_LT(gap, 250ms);
+    gaps.push_back(frames[i].time - frames[i - 1].time);
+    EXPECT_GE(gaps.back(), 99ms);
   }
+  // The middle gap: a loaded machine may hold the thread up once, a period of 200 ms or more
+  // shows in most gaps.
+  std::sort(gaps.begin(), gaps.end());
+  EXPECT_LT(gaps[gaps.size() / 2], 200ms);
 }
 
 TEST_P(Lifecycle, DestroyReleasesTheHandleAndStopsItsKeepAlive) {
@@ -262,8 +267,8 @@ TEST(QuadLifecycle, FirstFramesAfterCreateAreConfigureThenKeepAlive) {
   EXPECT_EQ(frames[0].id, 0x020C0285u);
   EXPECT_EQ(frames[0].data, (Bytes{0x02, 0xE8, 0x03, 0, 0, 0, 0, 0}));
   EXPECT_EQ(frames[1].id, 0x020C0545u);
-  // The first pass runs at once, without waiting a period.
-  EXPECT_LT(frames[1].time - frames[0].time, 50ms);
+  // The first pass runs at once: one that waited a period would come 100 ms or more after.
+  EXPECT_LT(frames[1].time - frames[0].time, 100ms);
 }
 
 TEST(SmallLifecycle, ConfigureFrameCarriesMotorZero) {

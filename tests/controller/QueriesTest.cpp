@@ -1,5 +1,6 @@
 // Telemetry, identity and encoder queries through the exported functions, against replies put
 // on the simulated bus.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
@@ -121,7 +122,8 @@ TEST_F(Queries, RequestThenOneReadAfterTheModelsPause) {
     EXPECT_EQ(read.id, row.reply) << row.name;
     const auto waited = read.time - requests[0].time;
     EXPECT_GE(waited, row.pause) << row.name;
-    EXPECT_LT(waited, row.pause + 40ms) << row.name;
+    // One pause, not the other model's: a BrovaQuad query waiting 100 ms fails here.
+    EXPECT_LT(waited, row.pause + 80ms) << row.name;
     brovasim::can::putFrame(0, {});  // keeps receive records apart between rows
   }
 }
@@ -141,7 +143,8 @@ TEST_F(Queries, SerialNumberReadsThreeRepliesBackToBack) {
   EXPECT_EQ(calls[before + 1].id, 0x020C0200u + kQuad);
   EXPECT_EQ(calls[before + 2].id, 0x020C0240u + kQuad);
   EXPECT_GE(calls[before].time - requests[0].time, 10ms);
-  EXPECT_LT(calls[before + 2].time - calls[before].time, 5ms);
+  // No pause between them: two pauses would put 20 ms between the first and the third.
+  EXPECT_LT(calls[before + 2].time - calls[before].time, 20ms);
 }
 
 TEST_F(Queries, RepliesDecodeThroughEveryQuery) {
@@ -284,10 +287,16 @@ TEST_F(Queries, OverlappingQueriesEachGetTheirOwnReply) {
 TEST_F(Queries, CommandsDoNotWaitForARunningQuery) {
   std::thread query([this] { c_BrovaSmall_getCurrent(small_); });
   ASSERT_TRUE(waitForFrames(0x020C03C0 + kSmall, 1));
-  const auto start = std::chrono::steady_clock::now();
   c_BrovaSmall_setMotorSpeed(small_, 0.5);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms);
   query.join();
+  // The command went out while the query waited its 100 ms for the reply, before reading it.
+  const auto commands = sent(0x020C0387);
+  ASSERT_EQ(commands.size(), 1u);
+  const auto calls = brovasim::can::receiveCalls();
+  const auto read = std::find_if(calls.begin(), calls.end(),
+                                 [](const auto& c) { return c.id == 0x020C0400u + kSmall; });
+  ASSERT_NE(read, calls.end());
+  EXPECT_LT(commands[0].time, read->time);
 }
 
 }  // namespace

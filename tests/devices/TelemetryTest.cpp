@@ -1,9 +1,13 @@
 // What the telemetry thread reads: each quantity decoded as its model encodes it, only replies
 // that came after their request, no reply overwriting a reset, and the bus it takes.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "controller/Commands.h"
+#include "controller/Queries.h"
 #include "devices/DevicesTest.h"
+#include "devices/ReadingWriter.h"
 #include "support/Responder.h"
 
 namespace brova::testing {
@@ -132,6 +136,133 @@ TEST_F(Telemetry, AResetWhileTheRequestIsUnderWayIsNotOverwritten) {
   EXPECT_EQ(reading.state, ReadingState::Fresh);
   EXPECT_EQ(reading.value, 0.0);
   EXPECT_TRUE(device->isConnected());  // the reply was taken, only not kept
+}
+
+// Replies carry no channel: a reply later than the pause must not be taken for the next
+// channel's request, by a blocking query or by the telemetry. Channel 0 runs, channel 1 idles.
+TEST_F(Telemetry, ALateReplyIsNeverTakenForTheNextChannel) {
+  const struct {
+    const char* name;
+    std::chrono::milliseconds latency;
+    bool inTime;
+  } rows[] = {{"replies at once", std::chrono::milliseconds(0), true},
+              {"replies 2 ms after the pause", std::chrono::milliseconds(12), false},
+              {"replies 6 ms after the pause", std::chrono::milliseconds(16), false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    brovasim::can::reset();
+    brovasim::can::setSystemActive(true);
+    auto options = brovasim::SimController::defaults(brovasim::SimController::Model::Quad);
+    options.replyLatency = row.latency;
+    auto sim =
+        brovasim::SimController::attach(brovasim::SimController::Model::Quad, kNumber, options);
+    auto device = Device::open(Kind::Quad, kNumber, 1000);
+    controller::setMotorSpeed(device->model(), 0, 0.8);
+    ASSERT_TRUE(waitUntil([&] { return sim->channel(0).currentAmperes > 0.1; }));
+
+    double running = 0.0;
+    for (int i = 0; i < 8; ++i) {
+      running = std::max(running, controller::getCurrent(device->model(), 0));
+      EXPECT_EQ(controller::getCurrent(device->model(), 1), 0.0) << "blocking, round " << i;
+    }
+    if (row.inTime) {
+      EXPECT_GT(running, 0.1);
+    }
+
+    device->startTelemetry(std::chrono::milliseconds(5),
+                           {.quantities = devices::kCurrent, .channels = 0b11});
+    const auto& idle = device->readings().slots[devices::slotOf(devices::kCurrent, 1)];
+    const auto& driven = device->readings().slots[devices::slotOf(devices::kCurrent, 0)];
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+         std::chrono::steady_clock::now() < until;) {
+      const auto seen = idle.read();
+      if (seen.state == ReadingState::Fresh) {
+        EXPECT_EQ(seen.value, 0.0) << "telemetry";
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (row.inTime) {
+      EXPECT_TRUE(waitUntil([&] { return driven.read().state == ReadingState::Fresh; }));
+      EXPECT_GT(driven.read().value, 0.1);
+    }
+    device->close();
+  }
+}
+
+// Whether a device is connected follows its blocking queries' answers as well as the
+// telemetry's; a reading the telemetry stopped confirming is stale.
+TEST_F(Telemetry, BlockingAnswersFeedConnectedAndStoppedReadingsGoStale) {
+  captureConsole();
+  auto device = Device::open(Kind::Quad, kNumber, 1000);
+  EXPECT_FALSE(device->isConnected());
+  {
+    Responder responder(kTempRequest + kNumber, kTempReply + kNumber,
+                        [](const brovasim::SentFrame&) {
+                          return std::vector<uint8_t>{30, 0};
+                        });
+    EXPECT_EQ(controller::getControllerTemp(device->model()), 30.0);
+    EXPECT_TRUE(device->isConnected());
+    device->startTelemetry(kLongPeriod, {.quantities = devices::kTemperature, .channels = 1});
+    const std::size_t slot = devices::slotOf(devices::kTemperature, 0);
+    ASSERT_TRUE(waitUntil([&] {
+      return devices::seen(device->readings(), slot, devices::readingTimeNow()).state ==
+             ReadingState::Fresh;
+    }));
+    device->stopTelemetry();
+    const auto kept = devices::seen(device->readings(), slot, devices::readingTimeNow());
+    EXPECT_EQ(kept.state, ReadingState::Stale);
+    EXPECT_EQ(kept.value, 30.0);
+  }
+  // Each after the wait for the previous one's late reply ended (two pauses).
+  for (int i = 0; i < 3; ++i) {
+    controller::getControllerTemp(device->model());
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_FALSE(device->isConnected());
+  const std::string lines = console();
+  EXPECT_NE(lines.find("BrovaQuad on device 5 is not answering"), std::string::npos) << lines;
+}
+
+// The reader's rules over the stored words: fresh only while confirmed, connected only lately.
+TEST(Readings, FreshnessAndConnectionAsReadersSeeThem) {
+  constexpr int64_t kMs = 1'000'000;
+  constexpr int64_t kNow = 1'000'000 * kMs;
+  const struct {
+    ReadingState stored;
+    int64_t freshFor;
+    int64_t age;
+    ReadingState seen;
+  } readings[] = {
+      {ReadingState::Fresh, 60 * kMs, 59 * kMs, ReadingState::Fresh},
+      {ReadingState::Fresh, 60 * kMs, 61 * kMs, ReadingState::Stale},
+      {ReadingState::Fresh, 0, 0, ReadingState::Stale},  // telemetry stopped
+      {ReadingState::Missing, 60 * kMs, 1 * kMs, ReadingState::Missing},
+      {ReadingState::NotRead, 60 * kMs, 0, ReadingState::NotRead},
+  };
+  for (const auto& row : readings) {
+    devices::ReadingBlock block;
+    block.freshForNanos = static_cast<uint64_t>(row.freshFor);
+    block.slots[0].write({.value = 1.0, .timeNanos = kNow - row.age, .state = row.stored});
+    EXPECT_EQ(devices::seen(block, 0, kNow).state, row.seen)
+        << static_cast<int>(row.stored) << " aged " << row.age;
+  }
+  const struct {
+    int64_t heardAgo;  // -1: not connected
+    int64_t freshFor;
+    bool connected;
+  } connections[] = {
+      {-1, 0, false},
+      {999 * kMs, 0, true},
+      {1001 * kMs, 0, false},
+      {1001 * kMs, 3000 * kMs, true},
+      {3001 * kMs, 3000 * kMs, false},
+  };
+  for (const auto& row : connections) {
+    devices::ReadingBlock block;
+    block.freshForNanos = static_cast<uint64_t>(row.freshFor);
+    block.connected = row.heardAgo < 0 ? 0 : static_cast<uint64_t>(kNow - row.heardAgo);
+    EXPECT_EQ(devices::connectedAt(block, kNow), row.connected) << row.heardAgo;
+  }
 }
 
 TEST_F(Telemetry, TheLongestPeriodReadsOneRoundNotRoundsBackToBack) {

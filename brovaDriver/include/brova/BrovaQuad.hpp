@@ -24,7 +24,9 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
   explicit BrovaQuad(int deviceNumber, int frequencyHz = kDefaultFrequency);
   BrovaQuad(int deviceNumber, CanBus bus, int frequencyHz = kDefaultFrequency);
 
-  // Drives `motor` (0..3) at `speed`: 1.0 is full output forward, -1.0 full reverse.
+  // Drives `motor` (0..3) at `speed`: 1.0 is full output forward, -1.0 full reverse; a speed
+  // beyond them is clamped to them (the C entry points pass it on). NaN throws
+  // std::invalid_argument.
   void set(int motor, double speed);
   // Turns `motor`'s output off until the next set.
   void disable(int motor);
@@ -34,6 +36,7 @@ class BROVA_OBJECTS_API BrovaQuad : public detail::ControllerObject {
   void resetEncoder(int encoder);
   // The distance one encoder count stands for (default 1.0: distances are counts).
   void setDistancePerTick(int encoder, double distance);
+  double getDistancePerTick(int encoder) const;
 
   // Identity texts; each waits for the controller's reply (10 ms).
   std::string getFirmwareVersion() const;

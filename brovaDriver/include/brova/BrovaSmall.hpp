@@ -19,13 +19,14 @@ class BROVA_OBJECTS_API BrovaSmall : public detail::ControllerObject {
   explicit BrovaSmall(int deviceNumber, int frequencyHz = kDefaultFrequency);
   BrovaSmall(int deviceNumber, CanBus bus, int frequencyHz = kDefaultFrequency);
 
-  // Drives the motor at `speed`: 1.0 is full output forward, -1.0 full reverse.
+  // Drives the motor at `speed` as BrovaQuad::set does: clamped to -1.0..1.0, NaN refused.
   void set(double speed);
   void disable();
   void setFrequency(int hz);
   // Sets the encoder count to zero; the cached distance reads 0 at once.
   void resetEncoder();
   void setDistancePerTick(double distance);
+  double getDistancePerTick() const;
 
   // Identity texts; each waits for the controller's reply (100 ms).
   std::string getFirmwareVersion() const;

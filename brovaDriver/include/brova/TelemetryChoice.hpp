@@ -7,7 +7,7 @@
 namespace brova {
 
 // A set of quantities, for a set of channels. Each quantity of a channel costs two frames on the
-// bus per round (request and reply); docs/telemetry.md gives the bus share of each choice.
+// bus per round (request and reply); docs/objects.md gives the bus share of each choice.
 //
 //   quad.startTelemetry(20ms, {.quantities = TelemetryChoice::kCurrent | TelemetryChoice::kEncoder,
 //                              .channels = 0b0011});

@@ -27,6 +27,21 @@ JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_putFrameOnBus(JNIEnv* env
   brovasim::can::putFrame(static_cast<uint32_t>(id), bytes, bus);
 }
 
+JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_answer(JNIEnv* env, jclass, jint requestId,
+                                                              jint replyId, jbyteArray data) {
+  std::vector<uint8_t> bytes;
+  if (data != nullptr) {
+    bytes.resize(static_cast<size_t>(env->GetArrayLength(data)));
+    env->GetByteArrayRegion(data, 0, static_cast<jsize>(bytes.size()),
+                            reinterpret_cast<jbyte*>(bytes.data()));
+  }
+  brovasim::can::subscribe([request = static_cast<uint32_t>(requestId),
+                            reply = static_cast<uint32_t>(replyId),
+                            bytes](const brovasim::SentFrame& frame) {
+    if (frame.id == request && frame.bus == 0) brovasim::can::putFrame(reply, bytes);
+  });
+}
+
 JNIEXPORT jobjectArray JNICALL Java_com_quorvel_frc_sim_SimCan_sentFrames(JNIEnv* env, jclass) {
   const auto frames = brovasim::can::sentFrames();
   jclass frameClass = env->FindClass("com/quorvel/frc/sim/SentFrame");

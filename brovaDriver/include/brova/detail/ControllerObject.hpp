@@ -23,19 +23,23 @@ class BROVA_OBJECTS_API ControllerObject {
 
   // Stops the telemetry and the keep-alive frames and releases the device number; another object
   // may open it then. Motors are not commanded: disable them first if they should stop. A closed
-  // object can be closed again; anything else throws std::logic_error.
+  // object can be closed again.
   void close() noexcept;
 
+  // False once closed, and for an object moved from. Every call but close and isOpen on such an
+  // object throws std::logic_error naming it: "BrovaQuad on device 5 is closed" (as the Java
+  // objects say), or, moved from, "BrovaQuad is closed".
   bool isOpen() const noexcept;
   int getDeviceNumber() const;
   CanBus getCanBus() const;
-  // The device answered the telemetry's requests lately: false before its first answer, and
-  // after three requests in a row went unanswered.
+  // The device answered lately, its telemetry or a blocking query: within the last second (or
+  // three telemetry rounds, when longer), and fewer than three requests in a row went unanswered
+  // since. False before its first answer.
   bool isConnected() const;
 
   // Refreshes the chosen quantities on the library's telemetry thread, one round at most every
-  // `period` (positive): a full BrovaQuad round takes about 10 ms on a bus whose controllers
-  // answer within 2 ms. Calling it again changes the choice and the period.
+  // `period` (positive, else std::invalid_argument): a full BrovaQuad round takes about 10 ms on a
+  // bus whose controllers answer within 2 ms. Calling it again changes the choice and the period.
   void startTelemetry(std::chrono::milliseconds period, TelemetryChoice choice = {});
   void stopTelemetry();
   bool telemetryRunning() const;
@@ -53,6 +57,7 @@ class BROVA_OBJECTS_API ControllerObject {
   void setPerTick(int encoder, double distance);
 
  private:
+  bool quad_;  // the model, which a moved-from object, holding no device, still names
   std::unique_ptr<Open> open_;
 };
 

@@ -54,6 +54,11 @@ public final class BrovaQuad extends Controller {
   private static final int[] ENCODER = ReadingBlock.offsets(Quantity.ENCODER, CHANNELS);
   private static final int TEMPERATURE = ReadingBlock.offsets(Quantity.TEMPERATURE, 1)[0];
 
+  /** What the argument checks call a channel, in the C++ objects' words. */
+  private static final String MOTOR = "BrovaQuad motor";
+
+  private static final String ENCODER_CHANNEL = "BrovaQuad encoder";
+
   private final BrovaQuadEncoder[] encoders = new BrovaQuadEncoder[CHANNELS];
 
   /**
@@ -112,16 +117,16 @@ public final class BrovaQuad extends Controller {
 
   /**
    * Drives motor {@code motor} at {@code speed}: 1.0 is full forward, -1.0 full reverse, 0.0
-   * stopped. The controller receives hundredths, truncated toward zero (0.299 sends 29); values
-   * beyond ±1 are passed on as they are (up to ±2.55, beyond which they saturate). The motor
-   * turns only while the robot is enabled. Never waits.
+   * stopped. The controller receives hundredths, truncated toward zero (0.299 sends 29); a speed
+   * beyond ±1, infinities too, is clamped to ±1. The motor turns only while the robot is
+   * enabled. Never waits.
    *
    * @param motor the channel, 0..3
-   * @param speed the output as a fraction of full: -1.0..1.0
+   * @param speed the output as a fraction of full: -1.0..1.0, clamped to it
    * @throws IllegalArgumentException for a channel outside 0..3 or a NaN speed
    */
   public void set(int motor, double speed) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     Checks.speed(speed);
     lifecycle.run(() -> DeviceNatives.setMotorSpeed(device, motor, speed));
   }
@@ -134,7 +139,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public void disable(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     lifecycle.run(() -> DeviceNatives.disableMotor(device, motor));
   }
 
@@ -146,7 +151,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel or frequency outside its range
    */
   public void setFrequency(int motor, int frequencyHz) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     Checks.frequency(frequencyHz);
     lifecycle.run(() -> DeviceNatives.configureMotor(device, motor, frequencyHz));
   }
@@ -162,17 +167,16 @@ public final class BrovaQuad extends Controller {
    *     Set.of(0, 1));
    * }</pre>
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
+   * @param period the shortest time between the starts of two rounds, positive
    * @param quantities what to read; the readings of the others stay as they are
    * @param channels the channels to read, each 0..3
-   * @throws IllegalArgumentException for a negative period, a null quantity, or a channel
+   * @throws IllegalArgumentException for a zero or negative period, a null quantity, or a channel
    *     outside 0..3
    * @throws NullPointerException for a null period or set
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities, Set<Integer> channels) {
-    final long nanos = Checks.periodNanos(period);
+    final long nanos = Checks.controllerPeriodNanos(period);
     final int chosen = Checks.quantities(quantities);
     startTelemetry(nanos, chosen, Checks.channels(channels, CHANNELS));
   }
@@ -211,7 +215,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getCurrent(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return reading(CURRENT[motor]);
   }
 
@@ -223,7 +227,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public Reading getRPM(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return reading(RPM[motor]);
   }
 
@@ -244,7 +248,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public Reading getEncoderDistance(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     return encoders[encoder].getDistance();
   }
 
@@ -256,7 +260,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public double getCurrentBlocking(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return lifecycle.query(() -> DeviceNatives.getCurrent(device, motor));
   }
 
@@ -268,7 +272,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for a channel outside 0..3
    */
   public double getRPMBlocking(int motor) {
-    Checks.channel("motor", motor, CHANNELS);
+    Checks.channel(MOTOR, motor, CHANNELS);
     return lifecycle.query(() -> DeviceNatives.getRpm(device, motor));
   }
 
@@ -289,7 +293,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public double getEncoderDistanceBlocking(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     return encoders[encoder].getDistanceBlocking();
   }
 
@@ -302,8 +306,31 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public void resetEncoder(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     encoders[encoder].reset();
+  }
+
+  /**
+   * Sets the distance one of encoder {@code encoder}'s ticks stands for: {@link
+   * BrovaQuadEncoder#setDistancePerTick} of {@link #getEncoder getEncoder(encoder)}.
+   *
+   * @param encoder the encoder, 0..3
+   * @throws IllegalArgumentException for an encoder outside 0..3, or NaN or an infinite distance
+   */
+  public void setDistancePerTick(int encoder, double distancePerTick) {
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
+    encoders[encoder].setDistancePerTick(distancePerTick);
+  }
+
+  /**
+   * The distance one of encoder {@code encoder}'s ticks stands for; 1.0 until set.
+   *
+   * @param encoder the encoder, 0..3
+   * @throws IllegalArgumentException for an encoder outside 0..3
+   */
+  public double getDistancePerTick(int encoder) {
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
+    return encoders[encoder].getDistancePerTick();
   }
 
   /**
@@ -314,7 +341,7 @@ public final class BrovaQuad extends Controller {
    * @throws IllegalArgumentException for an encoder outside 0..3
    */
   public BrovaQuadEncoder getEncoder(int encoder) {
-    Checks.channel("encoder", encoder, CHANNELS);
+    Checks.channel(ENCODER_CHANNEL, encoder, CHANNELS);
     lifecycle.checkOpen();
     return encoders[encoder];
   }

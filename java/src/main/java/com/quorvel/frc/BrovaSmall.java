@@ -99,11 +99,11 @@ public final class BrovaSmall extends Controller {
 
   /**
    * Drives the motor at {@code speed}: 1.0 is full forward, -1.0 full reverse, 0.0 stopped. The
-   * controller receives hundredths, truncated toward zero (0.299 sends 29); values beyond ±1 are
-   * passed on as they are (up to ±2.55, beyond which they saturate). The motor turns only while
-   * the robot is enabled. Never waits.
+   * controller receives hundredths, truncated toward zero (0.299 sends 29); a speed beyond ±1,
+   * infinities too, is clamped to ±1. The motor turns only while the robot is enabled. Never
+   * waits.
    *
-   * @param speed the output as a fraction of full: -1.0..1.0
+   * @param speed the output as a fraction of full: -1.0..1.0, clamped to it
    * @throws IllegalArgumentException for a NaN speed
    */
   public void set(double speed) {
@@ -193,6 +193,21 @@ public final class BrovaSmall extends Controller {
    */
   public void resetEncoder() {
     encoder.reset();
+  }
+
+  /**
+   * Sets the distance one encoder tick stands for: {@link BrovaSmallEncoder#setDistancePerTick}
+   * of {@link #getEncoder()}.
+   *
+   * @throws IllegalArgumentException for NaN or an infinite value
+   */
+  public void setDistancePerTick(double distancePerTick) {
+    encoder.setDistancePerTick(distancePerTick);
+  }
+
+  /** The distance one encoder tick stands for; 1.0 until set. */
+  public double getDistancePerTick() {
+    return encoder.getDistancePerTick();
   }
 
   /** The view of the encoder, which holds its distance per tick; the same object on every call. */

@@ -11,10 +11,12 @@ import java.util.Set;
 final class Checks {
   private Checks() {}
 
-  static void deviceNumber(int deviceNumber) {
+  /** A controller's device number: {@code model} names it in the message, as the C++ objects do. */
+  static void deviceNumber(String model, int deviceNumber) {
     if (deviceNumber < Limits.LOWEST_DEVICE_NUMBER || deviceNumber > Limits.HIGHEST_DEVICE_NUMBER) {
       throw new IllegalArgumentException(
-          "device number "
+          model
+              + " device number "
               + deviceNumber
               + " is outside "
               + Limits.LOWEST_DEVICE_NUMBER
@@ -26,13 +28,12 @@ final class Checks {
   static void frequency(int frequencyHz) {
     if (frequencyHz < Limits.LOWEST_FREQUENCY_HZ || frequencyHz > Limits.HIGHEST_FREQUENCY_HZ) {
       throw new IllegalArgumentException(
-          "frequency "
+          "motor frequency "
               + frequencyHz
-              + " Hz is outside "
+              + " is outside "
               + Limits.LOWEST_FREQUENCY_HZ
               + ".."
-              + Limits.HIGHEST_FREQUENCY_HZ
-              + " Hz");
+              + Limits.HIGHEST_FREQUENCY_HZ);
     }
   }
 
@@ -53,8 +54,7 @@ final class Checks {
 
   static void distancePerTick(double distancePerTick) {
     if (!Double.isFinite(distancePerTick)) {
-      throw new IllegalArgumentException(
-          "distance per tick must be a finite number, not " + distancePerTick);
+      throw new IllegalArgumentException("distance per tick must be finite");
     }
   }
 
@@ -85,7 +85,19 @@ final class Checks {
     return bits;
   }
 
-  /** The period in nanoseconds, saturating at {@link Long#MAX_VALUE}. */
+  /**
+   * A controller's telemetry period in nanoseconds, saturating at {@link Long#MAX_VALUE}: a zero
+   * or negative one is refused, as the C++ objects refuse it.
+   */
+  static long controllerPeriodNanos(Duration period) {
+    Objects.requireNonNull(period, "period");
+    if (period.isNegative() || period.isZero()) {
+      throw new IllegalArgumentException("telemetry period must be positive");
+    }
+    return periodNanos(period);
+  }
+
+  /** The analog board's refresher period in nanoseconds, saturating at {@link Long#MAX_VALUE}. */
   static long periodNanos(Duration period) {
     Objects.requireNonNull(period, "period");
     if (period.isNegative()) {

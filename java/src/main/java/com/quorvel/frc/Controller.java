@@ -32,7 +32,7 @@ abstract class Controller implements AutoCloseable {
 
   /** Checks the arguments and opens controller {@code deviceNumber} of {@code kind} on {@code bus}. */
   Controller(String model, int kind, int deviceNumber, CanBus bus, int frequencyHz) {
-    Checks.deviceNumber(deviceNumber);
+    Checks.deviceNumber(model, deviceNumber);
     Objects.requireNonNull(bus, "bus");
     Checks.frequency(frequencyHz);
     this.deviceNumber = deviceNumber;
@@ -53,6 +53,15 @@ abstract class Controller implements AutoCloseable {
     }
   }
 
+  /**
+   * Whether the controller is open: true until {@link #close()}. Every other method of a closed
+   * controller throws {@link IllegalStateException} naming it ("BrovaQuad on device 5 is
+   * closed"), as the C++ objects do.
+   */
+  public boolean isOpen() {
+    return lifecycle.isOpen();
+  }
+
   /** The CAN device number given when opening (no bus traffic). */
   public int getDeviceNumber() {
     lifecycle.checkOpen();
@@ -66,9 +75,9 @@ abstract class Controller implements AutoCloseable {
   }
 
   /**
-   * Whether the controller answers the telemetry's requests: false until its first answer, and
-   * after three requests in a row went unanswered, until it answers again. Without telemetry
-   * running it keeps its last value. Returns at once.
+   * Whether the controller answered lately, its telemetry or a blocking query: within the last
+   * second (or three telemetry rounds, when longer), and fewer than three requests in a row went
+   * unanswered since. False until its first answer. Returns at once.
    */
   public boolean isConnected() {
     lifecycle.checkOpen();
@@ -79,9 +88,8 @@ abstract class Controller implements AutoCloseable {
    * Starts reading every quantity of every channel in the background: see {@link
    * #startTelemetry(Duration, Set)}.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
-   * @throws IllegalArgumentException for a negative period
+   * @param period the shortest time between the starts of two rounds, positive
+   * @throws IllegalArgumentException for a zero or negative period
    * @throws NullPointerException for a null period
    * @throws IllegalStateException when the controller is closed
    */
@@ -100,15 +108,14 @@ abstract class Controller implements AutoCloseable {
    *
    * <p>Calling it again replaces the choice and the period.
    *
-   * @param period the shortest time between the starts of two rounds; zero runs them back to
-   *     back
+   * @param period the shortest time between the starts of two rounds, positive
    * @param quantities what to read; the readings of the others stay as they are
-   * @throws IllegalArgumentException for a negative period, or a null quantity
+   * @throws IllegalArgumentException for a zero or negative period, or a null quantity
    * @throws NullPointerException for a null period or set
    * @throws IllegalStateException when the controller is closed
    */
   public void startTelemetry(Duration period, Set<Quantity> quantities) {
-    final long nanos = Checks.periodNanos(period);
+    final long nanos = Checks.controllerPeriodNanos(period);
     startTelemetry(nanos, Checks.quantities(quantities), EVERY_CHANNEL);
   }
 

@@ -40,6 +40,12 @@ final class DeviceNatives {
 
   static native int connectedOffset();
 
+  /** The word of how long a reading stays fresh, in nanoseconds; 0 while no telemetry runs. */
+  static native int freshForOffset();
+
+  /** How long after its last answer a device counts as connected at least, in nanoseconds. */
+  static native long connectedForNanos();
+
   /** How a {@link Reading.State} (its ordinal) is stored. */
   static native long stateCode(int state);
 

@@ -26,6 +26,10 @@ final class Lifecycle {
     return name;
   }
 
+  boolean isOpen() {
+    return !closed;
+  }
+
   /** Throws unless the object is open. Takes no lock: cached getters call it. */
   void checkOpen() {
     if (closed) {

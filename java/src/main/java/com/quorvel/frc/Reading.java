@@ -22,10 +22,18 @@ public record Reading(double value, long timeNanos, State state) {
   public enum State {
     /** Not asked, or no request answered yet: the value is NaN. */
     NOT_READ,
-    /** The device answered the latest request: the value and time are that answer's. */
+    /**
+     * The telemetry runs and the device answered its latest request, lately: the value and time
+     * are that answer's.
+     */
     FRESH,
     /** The latest request went unanswered: the value and time are the last answer's. */
-    MISSING
+    MISSING,
+    /**
+     * The device answered the latest request, but the telemetry stopped since, or has not
+     * confirmed the value for three of its rounds: the value and time are that answer's.
+     */
+    STALE
   }
 
   private static final Reading ABSENT = new Reading(Double.NaN, 0L, State.NOT_READ);
@@ -55,7 +63,7 @@ public record Reading(double value, long timeNanos, State state) {
     return !Double.isNaN(value);
   }
 
-  /** Whether the device answered the latest request: the value is current. */
+  /** Whether the telemetry confirms the value lately: the value is current. */
   public boolean isFresh() {
     return state == State.FRESH;
   }

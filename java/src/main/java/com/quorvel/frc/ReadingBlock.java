@@ -12,6 +12,12 @@ import java.nio.ByteOrder;
  * state): the writer makes the sequence odd, writes, and makes it even again; a reader retries
  * until it reads the same even sequence before and after the words. Reads never block and take
  * no lock.
+ *
+ * <p>A reading stored fresh reads as {@link Reading.State#STALE} once the telemetry stopped or
+ * once it is older than the block's fresh span (three telemetry rounds); the controller is
+ * connected while its last answer is younger than a second (or that span, when longer) and
+ * fewer than three requests in a row went unanswered since. The library's C++ objects read the
+ * same words by the same rules.
  */
 final class ReadingBlock {
   private static final VarHandle WORDS =
@@ -22,6 +28,8 @@ final class ReadingBlock {
   private static final int TIME = DeviceNatives.timeOffset();
   private static final int STATE = DeviceNatives.stateOffset();
   private static final int CONNECTED = DeviceNatives.connectedOffset();
+  private static final int FRESH_FOR = DeviceNatives.freshForOffset();
+  private static final long CONNECTED_FOR = DeviceNatives.connectedForNanos();
   private static final Reading.State[] STATES = statesByCode();
 
   private final ByteBuffer words =
@@ -61,14 +69,26 @@ final class ReadingBlock {
       VarHandle.loadLoadFence();
       final long after = (long) WORDS.getOpaque(words, offset + SEQUENCE);
       if ((before & 1) == 0 && before == after) {
-        return new Reading(Double.longBitsToDouble(bits), time, STATES[(int) state]);
+        Reading.State seen = STATES[(int) state];
+        if (seen == Reading.State.FRESH) {
+          final long freshFor = (long) WORDS.getAcquire(words, FRESH_FOR);
+          if (freshFor == 0 || System.nanoTime() - time > freshFor) {
+            seen = Reading.State.STALE;
+          }
+        }
+        return new Reading(Double.longBitsToDouble(bits), time, seen);
       }
       Thread.onSpinWait();
     }
   }
 
-  /** Whether the controller answers its telemetry lately. */
+  /** Whether the controller answered lately (its telemetry or a blocking query). */
   boolean connected() {
-    return (long) WORDS.getAcquire(words, CONNECTED) != 0;
+    final long heard = (long) WORDS.getAcquire(words, CONNECTED);
+    if (heard == 0) {
+      return false;
+    }
+    final long freshFor = (long) WORDS.getAcquire(words, FRESH_FOR);
+    return System.nanoTime() - heard <= Math.max(CONNECTED_FOR, freshFor);
   }
 }

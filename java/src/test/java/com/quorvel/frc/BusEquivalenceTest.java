@@ -37,18 +37,22 @@ class BusEquivalenceTest {
     SimCan.setRecording(true);
   }
 
-  /** One reply to each query of both controllers, taken by the query that reads it. */
+  /** A fixed answer to each query of both controllers, put on the bus when its request is sent. */
   private static void putReplies() {
     for (int device : new int[] {QUAD, SMALL}) {
-      SimCan.putFrame(TestBus.MOTOR_CURRENT_REPLY + device, TestBus.bytes(1, 0xFF));
-      SimCan.putFrame(TestBus.RPM_REPLY + device, TestBus.bytes(0xE8, 0x03));
-      SimCan.putFrame(TestBus.TEMPERATURE_REPLY + device, TestBus.bytes(0x1A, 0x32));
-      SimCan.putFrame(TestBus.ENCODER_COUNT_REPLY + device, TestBus.bytes(0xF0, 0xD8, 0xFF, 0xFF));
-      SimCan.putFrame(0x020C00C0 + device, TestBus.bytes(1, 4, 2));
-      SimCan.putFrame(0x020C0140 + device, TestBus.bytes(1, 3));
-      SimCan.putFrame(0x020C01C0 + device, TestBus.bytes(0x78, 0x56, 0x34, 0x12));
-      SimCan.putFrame(0x020C0200 + device, TestBus.bytes(0xEF, 0xCD, 0xAB, 0x00));
-      SimCan.putFrame(0x020C0240 + device, TestBus.bytes(0x01, 0, 0, 0));
+      SimCan.answer(0x020C03C0 + device, TestBus.MOTOR_CURRENT_REPLY + device, TestBus.bytes(1, 0xFF));
+      SimCan.answer(0x020C0640 + device, TestBus.RPM_REPLY + device, TestBus.bytes(0xE8, 0x03));
+      SimCan.answer(0x020C05C0 + device, TestBus.TEMPERATURE_REPLY + device,
+          TestBus.bytes(0x1A, 0x32));
+      SimCan.answer(0x020C0440 + device, TestBus.ENCODER_COUNT_REPLY + device,
+          TestBus.bytes(0xF0, 0xD8, 0xFF, 0xFF));
+      SimCan.answer(0x020C0080 + device, 0x020C00C0 + device, TestBus.bytes(1, 4, 2));
+      SimCan.answer(0x020C0100 + device, 0x020C0140 + device, TestBus.bytes(1, 3));
+      SimCan.answer(0x020C0180 + device, 0x020C01C0 + device,
+          TestBus.bytes(0x78, 0x56, 0x34, 0x12));
+      SimCan.answer(0x020C0180 + device, 0x020C0200 + device,
+          TestBus.bytes(0xEF, 0xCD, 0xAB, 0x00));
+      SimCan.answer(0x020C0180 + device, 0x020C0240 + device, TestBus.bytes(0x01, 0, 0, 0));
     }
   }
 
@@ -59,12 +63,11 @@ class BusEquivalenceTest {
         quad("set", q -> q.set(1, 0.5), h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 1, 0.5)),
         quad("set truncates", q -> q.set(3, -0.299),
             h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 3, -0.299)),
-        quad("set beyond full", q -> q.set(2, 1.7),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 2, 1.7)),
-        quad("set saturates", q -> q.set(0, -1e9),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, -1e9)),
-        quad("set infinite", q -> q.set(0, Double.POSITIVE_INFINITY),
-            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, Double.POSITIVE_INFINITY)),
+        // The objects clamp a speed beyond full scale; the entry points pass it on.
+        quad("set beyond full clamps", q -> q.set(2, 1.7),
+            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 2, 1.0)),
+        quad("set far beyond full clamps", q -> q.set(0, -1e9),
+            h -> BrovaQuadJNI.c_BrovaQuad_setMotorSpeed(h, 0, -1.0)),
         quad("disable", q -> q.disable(2), h -> BrovaQuadJNI.c_BrovaQuad_disableMotor(h, 2)),
         quad("setFrequency", q -> q.setFrequency(3, 20000),
             h -> BrovaQuadJNI.c_BrovaQuad_configureMotor(h, 20000, 3)),
@@ -151,8 +154,8 @@ class BusEquivalenceTest {
   static Stream<Arguments> smallOperations() {
     return Stream.of(
         small("set", s -> s.set(0.5), h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, 0.5)),
-        small("set beyond full", s -> s.set(-2.1),
-            h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, -2.1)),
+        small("set beyond full clamps", s -> s.set(-2.1),
+            h -> BrovaSmallJNI.c_BrovaSmall_setMotorSpeed(h, -1.0)),
         small("disable", BrovaSmall::disable, BrovaSmallJNI::c_BrovaSmall_disableMotor),
         small("setFrequency", s -> s.setFrequency(19999),
             h -> BrovaSmallJNI.c_BrovaSmall_configureMotor(h, 19999)),

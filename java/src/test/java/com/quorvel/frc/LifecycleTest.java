@@ -133,7 +133,7 @@ class LifecycleTest {
         small("getCurrent", BrovaSmall::getCurrent),
         small("getCurrentBlocking", BrovaSmall::getCurrentBlocking),
         small("encoder reset", s -> s.getEncoder().reset()),
-        small("startTelemetry", s -> s.startTelemetry(Duration.ZERO)),
+        small("startTelemetry", s -> s.startTelemetry(Duration.ofMillis(20))),
         small("getEncoderDistance", BrovaSmall::getEncoderDistance),
         small("isConnected", BrovaSmall::isConnected),
         ferux("isConnected", Ferux::isConnected),

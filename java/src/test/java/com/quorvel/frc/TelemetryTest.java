@@ -66,7 +66,9 @@ class TelemetryTest {
       final Reading rpm = quad.getRPM(2);
       assertTrue(rpm.isFresh(), rpm.toString());
       assertTrue(rpm.timeNanos() - commanded > 0, "read after the command");
-      assertTrue(rpm.age().compareTo(Duration.ofSeconds(1)) < 0, "age " + rpm.age());
+      final Duration age = rpm.age();
+      final long sinceCommand = System.nanoTime() - commanded;
+      assertTrue(age.toNanos() <= sinceCommand, "age " + age + ", read after the command");
       assertTrue(rpm.value() <= 2500, "rpm " + rpm.value());
       assertTrue(quad.getCurrent(2).value() > 0, "current " + quad.getCurrent(2));
       assertTrue(quad.getEncoderDistance(2).value() > 0, "revolutions " + quad.getEncoderDistance(2));
@@ -104,7 +106,7 @@ class TelemetryTest {
     answer(SimController.Model.SMALL, 7);
     try (BrovaSmall small = new BrovaSmall(7)) {
       small.getEncoder().setDistancePerTick(0.5);
-      small.startTelemetry(Duration.ZERO);
+      small.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> small.getEncoderDistance().isFresh(), PATIENCE, "the first encoder read");
       // Rounds back to back: a BrovaSmall request waits up to 100 ms for its reply. A getter
@@ -116,15 +118,16 @@ class TelemetryTest {
         small.getEncoderDistance();
         ++calls;
       }
-      assertTrue(calls > 1000, calls + " calls");
+      // A getter that waited for a reply pause would make three calls at most here.
+      assertTrue(calls > 50, calls + " calls");
     }
   }
 
   @Test
-  void stopTelemetryKeepsTheLastReadingsAndSendsNoMoreRequests() throws InterruptedException {
+  void stopTelemetryKeepsTheLastReadingsStaleAndSendsNoMoreRequests() throws InterruptedException {
     answer(SimController.Model.QUAD, 5);
     try (BrovaQuad quad = new BrovaQuad(5)) {
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       assertTrue(quad.isTelemetryRunning());
       TestBus.waitUntil(
           () -> quad.getCurrent(3).isPresent() && quad.getTemperature().isPresent(),
@@ -133,7 +136,8 @@ class TelemetryTest {
       quad.stopTelemetry();
       assertFalse(quad.isTelemetryRunning());
       final Reading last = quad.getCurrent(3);
-      assertTrue(last.isFresh(), last.toString());
+      assertEquals(Reading.State.STALE, last.state(), last.toString());
+      assertTrue(last.isPresent(), last.toString());
       SimCan.clearSentFrames();
       Thread.sleep(60);
       assertEquals(last, quad.getCurrent(3));
@@ -147,9 +151,11 @@ class TelemetryTest {
     answer(SimController.Model.QUAD, 5);
     try (BrovaQuad quad = new BrovaQuad(5)) {
       quad.startTelemetry(Duration.ofHours(1));
-      TestBus.waitUntil(() -> quad.getTemperature().isPresent(), PATIENCE, "the first round");
+      // Answered or not (a loaded machine may miss a reply), the first round has been.
+      TestBus.waitUntil(
+          () -> quad.getCurrent(0).state() != Reading.State.NOT_READ, PATIENCE, "the first round");
       final long firstRound = quad.getCurrent(0).timeNanos();
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> quad.getCurrent(0).timeNanos() != firstRound, PATIENCE, "a second round");
     }
@@ -178,7 +184,7 @@ class TelemetryTest {
     try (BrovaQuad quad = new BrovaQuad(5)) {
       SimCan.setSystemActive(true);
       quad.set(1, 0.5);
-      quad.startTelemetry(Duration.ZERO);
+      quad.startTelemetry(Duration.ofNanos(1));
       TestBus.waitUntil(
           () -> quad.getEncoderDistance(1).value() > 0, PATIENCE, "the encoder to count");
       final long beforeReset = System.nanoTime();

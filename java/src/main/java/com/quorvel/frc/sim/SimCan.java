@@ -42,6 +42,14 @@ public final class SimCan {
     putFrameOnBus(id, data, checkBus(bus));
   }
 
+  /**
+   * From now until {@link #reset()}, answers every frame sent on bus 0 with identifier {@code
+   * requestId} by putting {@code replyId} with {@code data} on bus 0 at once, as a controller that
+   * answers that request with fixed bytes would. Queries that drop what was kept before their
+   * request (the objects') read these answers; a frame put before the request they do not.
+   */
+  public static native void answer(int requestId, int replyId, byte[] data);
+
   /** The frames sent while recording was on, on every bus, oldest first. */
   public static native SentFrame[] sentFrames();
 
