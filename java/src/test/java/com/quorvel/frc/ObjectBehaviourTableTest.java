@@ -299,6 +299,7 @@ class ObjectBehaviourTableTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @Test

@@ -25,6 +25,7 @@ class TelemetryTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   /** Simulated controllers attached by {@link #answer}, detached after each test. */
