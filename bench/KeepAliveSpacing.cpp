@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
                                         : std::max(1u, std::thread::hardware_concurrency());
 
   brovasim::can::reset();
+  brovasim::can::setRecording(true);  // the keep-alive frames sent are what this measures
   std::atomic<bool> running = true;
   std::vector<std::thread> load;
   for (unsigned i = 0; i < loadThreads; ++i) {

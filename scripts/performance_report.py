@@ -188,4 +188,22 @@ add(f"| threads per open controller | {m['memory_threads_with_100_tasks'] / 100:
 add(f"| threads before / after 1000 create/destroy cycles | {int(m['memory_threads_before_cycles'])} / {int(m['memory_threads_after_1000_cycles'])} |")
 add(f"| resident memory before / after 1000 cycles | {int(m['memory_rss_before_cycles_kb'])} / {int(m['memory_rss_after_1000_cycles_kb'])} kB |")
 add(f"| resident memory at start (before warm-up) | {int(m['memory_rss_cold_kb'])} kB |")
+
+# Sections measured by hand, kept from the current report (argv[2]) as they are: their figures
+# come from runs too long for this script (docs/performance.md says how to repeat them).
+KEPT_SECTIONS = ("## The simulated platform's memory over a long run",)
+if len(sys.argv) > 2 and os.path.exists(sys.argv[2]):
+    with open(sys.argv[2]) as f:
+        current = f.read().split("\n")
+    for heading in KEPT_SECTIONS:
+        if heading not in current:
+            continue
+        start = current.index(heading)
+        end = next((i for i in range(start + 1, len(current)) if current[i].startswith("## ")),
+                   len(current))
+        section = current[start:end]
+        while section and not section[-1].strip():
+            section.pop()
+        add("")
+        lines.extend(section)
 print("\n".join(lines))

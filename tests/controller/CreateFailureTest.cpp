@@ -37,6 +37,7 @@ TEST_F(CreateFailure, ThreadThatCannotStartFailsCreateAndReleasesItsHandle) {
   };
   for (const auto& row : rows) {
     brovasim::can::reset();
+    brovasim::can::setRecording(true);
     bool flag = true;
     captureConsole();
     EXPECT_EQ(row.create(&flag), 0) << row.model;

@@ -164,6 +164,7 @@ TEST_P(Lifecycle, KeepAliveFollowsTheControlWordWhereSystemActiveIsUnsupported) 
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     brovasim::can::reset();
+    brovasim::can::setRecording(true);
     brovasim::can::setSystemActiveSupported(row.supported);
     brovasim::can::setSystemActive(row.systemActive);
     brovasim::can::setControlWord(row.word, row.wordResult);
@@ -257,6 +258,7 @@ INSTANTIATE_TEST_SUITE_P(BothModels, Lifecycle, ::testing::ValuesIn(kModels),
 
 TEST(QuadLifecycle, FirstFramesAfterCreateAreConfigureThenKeepAlive) {
   brovasim::can::reset();
+  brovasim::can::setRecording(true);
   brovasim::can::setSystemActive(true);
   const int32_t handle = c_BrovaQuad_create(5, 1000, nullptr, 2);
   ASSERT_TRUE(brovasim::can::waitForSent([](const auto& f) { return f.size() >= 2; }, 1s));
@@ -271,6 +273,7 @@ TEST(QuadLifecycle, FirstFramesAfterCreateAreConfigureThenKeepAlive) {
 
 TEST(SmallLifecycle, ConfigureFrameCarriesMotorZero) {
   brovasim::can::reset();
+  brovasim::can::setRecording(true);
   const int32_t handle = c_BrovaSmall_create(7, 20000, nullptr);
   c_BrovaSmall_destroy(handle);
   const auto frames = brovasim::can::sentFrames(0x020C0287);

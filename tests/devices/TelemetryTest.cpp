@@ -93,6 +93,7 @@ TEST_F(Telemetry, EachQuantityIsDecodedAsItsModelEncodesIt) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     brovasim::can::reset();
+    brovasim::can::setRecording(true);
     Responder responder(row.request + kNumber, row.reply + kNumber,
                         [&](const brovasim::SentFrame&) { return row.bytes; });
     auto device = Device::open(row.kind, kNumber, 1000);

@@ -11,6 +11,7 @@ namespace {
 
 TEST(BeforeAnyCreate, FramesGoToDeviceNumberZero) {
   brovasim::can::reset();
+  brovasim::can::setRecording(true);
   c_BrovaQuad_disableMotor(77, 1);
   c_BrovaSmall_setMotorSpeed(0, 0.5);
   c_BrovaQuadEncoder_resetEncoder(0, 2);
@@ -27,6 +28,7 @@ namespace {
 
 TEST(BeforeInitializeI2C, ReadingUsesTheLoadConfigurationAndReadsZeroVolts) {
   brovasim::i2c::reset();
+  brovasim::i2c::setRecording(true);
   auto board = brovasim::attachAnalogBoard();
   board->setInput(0, 1.0);
   int32_t status = 0;

@@ -69,6 +69,7 @@ TEST_F(SimBuses, FramesFaultsAndRecordsBelongToTheirBus) {
     SCOPED_TRACE(row.name);
     if (!hal::kCallsNameABus && row.callBus != 0) continue;  // the 2026 calls are all on bus 0
     brovasim::can::reset();
+    brovasim::can::setRecording(true);
     row.setup(row.setupBus);
     const uint8_t bytes[8] = {};
     switch (row.call) {

@@ -13,7 +13,10 @@ namespace {
 
 class SimPutObserver : public ::testing::Test {
  protected:
-  void SetUp() override { can::reset(); }
+  void SetUp() override {
+    can::reset();
+    can::setRecording(true);
+  }
   void TearDown() override { can::reset(); }
 
   // Subscribes an observer that records what it hears.

@@ -18,13 +18,21 @@ namespace brova::testing {
 using Bytes = std::array<uint8_t, 8>;
 using namespace std::chrono_literals;
 
-// Starts every test from an empty simulated platform, and captures the console when asked.
+// The simulated platform as a test starts from: empty, and recording what is sent, received,
+// initialised, cleaned and transferred (recording is off by default, so that a simulation left
+// running stays flat: brovasim/SimCan.h).
+inline void resetRecordingPlatform() {
+  brovasim::can::reset();
+  brovasim::can::setRecording(true);
+  brovasim::i2c::reset();
+  brovasim::i2c::setRecording(true);
+}
+
+// Starts every test from an empty simulated platform that records, and captures the console
+// when asked.
 class SimTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    brovasim::can::reset();
-    brovasim::i2c::reset();
-  }
+  void SetUp() override { resetRecordingPlatform(); }
 
   void TearDown() override {
     if (!capturing_) return;

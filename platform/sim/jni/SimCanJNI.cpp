@@ -6,6 +6,21 @@
 #include "brovasim/SimCan.h"
 #include "com_quorvel_frc_sim_SimCan.h"
 
+namespace {
+
+// A Java byte array's bytes; none for null.
+std::vector<uint8_t> bytesOf(JNIEnv* env, jbyteArray data) {
+  std::vector<uint8_t> bytes;
+  if (data != nullptr) {
+    bytes.resize(static_cast<size_t>(env->GetArrayLength(data)));
+    env->GetByteArrayRegion(data, 0, static_cast<jsize>(bytes.size()),
+                            reinterpret_cast<jbyte*>(bytes.data()));
+  }
+  return bytes;
+}
+
+}  // namespace
+
 extern "C" {
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_reset(JNIEnv*, jclass) {
@@ -18,23 +33,13 @@ JNIEXPORT jint JNICALL Java_com_quorvel_frc_sim_SimCan_buses(JNIEnv*, jclass) {
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_putFrameOnBus(JNIEnv* env, jclass, jint id,
                                                                      jbyteArray data, jint bus) {
-  std::vector<uint8_t> bytes;
-  if (data != nullptr) {
-    bytes.resize(static_cast<size_t>(env->GetArrayLength(data)));
-    env->GetByteArrayRegion(data, 0, static_cast<jsize>(bytes.size()),
-                            reinterpret_cast<jbyte*>(bytes.data()));
-  }
+  const std::vector<uint8_t> bytes = bytesOf(env, data);
   brovasim::can::putFrame(static_cast<uint32_t>(id), bytes, bus);
 }
 
 JNIEXPORT void JNICALL Java_com_quorvel_frc_sim_SimCan_answer(JNIEnv* env, jclass, jint requestId,
                                                               jint replyId, jbyteArray data) {
-  std::vector<uint8_t> bytes;
-  if (data != nullptr) {
-    bytes.resize(static_cast<size_t>(env->GetArrayLength(data)));
-    env->GetByteArrayRegion(data, 0, static_cast<jsize>(bytes.size()),
-                            reinterpret_cast<jbyte*>(bytes.data()));
-  }
+  const std::vector<uint8_t> bytes = bytesOf(env, data);
   brovasim::can::subscribe([request = static_cast<uint32_t>(requestId),
                             reply = static_cast<uint32_t>(replyId),
                             bytes](const brovasim::SentFrame& frame) {

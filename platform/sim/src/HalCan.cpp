@@ -59,8 +59,7 @@ int32_t initialize(int32_t bus, int32_t manufacturer, int32_t deviceId, int32_t 
       opened = b.handles.openNext();
     }
     if (b.records.recording) {
-      b.records.initializations.push_back(
-          {manufacturer, deviceId, deviceType, opened, result, bus});
+      b.records.initializations.push({manufacturer, deviceId, deviceType, opened, result, bus});
     }
     return opened;
   });
@@ -85,7 +84,7 @@ void send(SentFrame frame, const uint8_t* data, int32_t* status) {
   const auto observers = withBus([&](Bus& b) {
     Faults& faults = b.can[frame.bus].faults;
     faults.send.take(result);
-    if (b.records.recording) b.records.sent.push_back(frame);
+    if (b.records.recording) b.records.sent.push(frame);
     fail = faults.sendThrows.take();
     return b.observers.sendObservers();
   });
@@ -109,13 +108,13 @@ int32_t receive(int32_t bus, uint32_t id, uint32_t mask, std::optional<Taken>& t
   const bool fail = withBus([&](Bus& b) {
     if (refused) {
       result = call.status = *refused;
-      if (b.records.recording) b.records.receives.push_back(call);
+      if (b.records.recording) b.records.receives.push(call);
       return false;
     }
     Faults& faults = b.can[bus].faults;
     if (faults.receiveThrows.take()) {
       call.status = 1;
-      if (b.records.recording) b.records.receives.push_back(call);
+      if (b.records.recording) b.records.receives.push(call);
       return true;
     }
     const auto frame = b.can[bus].frames.take(id, mask);
@@ -126,7 +125,7 @@ int32_t receive(int32_t bus, uint32_t id, uint32_t mask, std::optional<Taken>& t
       call.size = frame->size;
     }
     call.status = result;
-    if (b.records.recording) b.records.receives.push_back(call);
+    if (b.records.recording) b.records.receives.push(call);
     return false;
   });
   if (fail) throw std::runtime_error("simulated CAN receive failure");
@@ -231,7 +230,7 @@ void HAL_CAN_ReceiveMessage(uint32_t* messageID, uint32_t messageIDMask, uint8_t
 
 void HAL_CleanCAN(HAL_CANHandle handle) {
   withBus([=](Bus& b) {
-    if (b.records.recording) b.records.cleaned.push_back(handle);
+    if (b.records.recording) b.records.cleaned.push(handle);
     b.handles.clean(handle);
   });
 }

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <utility>
 
+#include "BoundedRecord.h"
 #include "brovasim/SimI2C.h"
 
 #if BROVA_HAL >= 2027
@@ -27,7 +28,9 @@ struct Ports {
   std::mutex mutex;
   std::map<std::pair<int32_t, int32_t>, std::shared_ptr<I2CDevice>> devices;
   std::map<int32_t, PortState> ports;
-  std::vector<I2CTransfer> transfers;
+  // Recorded only while recording is on (off by default).
+  bool recording = false;
+  BoundedRecord<I2CTransfer> transfers{i2c::kRecordLimit};
   int failures = 0;
 };
 
@@ -51,8 +54,9 @@ int32_t transfer(I2CTransfer::Kind kind, int32_t port, int32_t address, int32_t 
   } else if (reachable) {
     record.result = onDevice(*device->second, record.bytes);
   }
-  p.transfers.push_back(std::move(record));
-  return p.transfers.back().result;
+  const int32_t result = record.result;
+  if (p.recording) p.transfers.push(std::move(record));
+  return result;
 }
 
 }  // namespace
@@ -64,8 +68,27 @@ void reset() {
   std::lock_guard lock(p.mutex);
   p.devices.clear();
   p.ports.clear();
-  p.transfers.clear();
+  p.recording = false;
+  p.transfers = BoundedRecord<I2CTransfer>(kRecordLimit);
   p.failures = 0;
+}
+
+void setRecording(bool on) {
+  Ports& p = ports();
+  std::lock_guard lock(p.mutex);
+  p.recording = on;
+}
+
+bool recording() {
+  Ports& p = ports();
+  std::lock_guard lock(p.mutex);
+  return p.recording;
+}
+
+void setRecordLimit(size_t entries) {
+  Ports& p = ports();
+  std::lock_guard lock(p.mutex);
+  p.transfers.setLimit(entries);
 }
 
 void attach(int32_t port, int32_t address, std::shared_ptr<I2CDevice> device) {
@@ -89,7 +112,7 @@ void failNextTransfers(int count) {
 std::vector<I2CTransfer> transfers() {
   Ports& p = ports();
   std::lock_guard lock(p.mutex);
-  return p.transfers;
+  return p.transfers.copy();
 }
 
 void clearTransfers() {

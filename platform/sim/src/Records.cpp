@@ -5,7 +5,7 @@
 namespace brovasim::can {
 
 std::vector<SentFrame> sentFrames() {
-  return withBus([](Bus& b) { return b.records.sent; });
+  return withBus([](Bus& b) { return b.records.sent.copy(); });
 }
 
 std::vector<SentFrame> sentFrames(uint32_t id, int32_t bus) {
@@ -19,7 +19,7 @@ bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predi
                  std::chrono::milliseconds timeout) {
   Bus& b = bus();
   std::unique_lock lock(b.mutex);
-  return b.sent.wait_for(lock, timeout, [&] { return predicate(b.records.sent); });
+  return b.sent.wait_for(lock, timeout, [&] { return predicate(b.records.sent.inOrder()); });
 }
 
 void clearSentFrames() {
@@ -30,16 +30,24 @@ void setRecording(bool on) {
   withBus([on](Bus& b) { b.records.recording = on; });
 }
 
+bool recording() {
+  return withBus([](Bus& b) { return b.records.recording; });
+}
+
+void setRecordLimit(size_t entries) {
+  withBus([entries](Bus& b) { b.records.setLimit(entries); });
+}
+
 std::vector<ReceiveCall> receiveCalls() {
-  return withBus([](Bus& b) { return b.records.receives; });
+  return withBus([](Bus& b) { return b.records.receives.copy(); });
 }
 
 std::vector<CanInitialization> initializations() {
-  return withBus([](Bus& b) { return b.records.initializations; });
+  return withBus([](Bus& b) { return b.records.initializations.copy(); });
 }
 
 std::vector<int32_t> cleanedHandles() {
-  return withBus([](Bus& b) { return b.records.cleaned; });
+  return withBus([](Bus& b) { return b.records.cleaned.copy(); });
 }
 
 int subscribe(SendObserver observer) {

@@ -5,17 +5,26 @@
 #include <map>
 #include <vector>
 
+#include "BoundedRecord.h"
 #include "brovasim/SimCan.h"
 
 namespace brovasim {
 
-// Kept only while recording is on.
+// Kept only while recording is on (off by default), each the latest can::kRecordLimit entries
+// unless setRecordLimit says otherwise.
 struct Records {
-  bool recording = true;
-  std::vector<SentFrame> sent;
-  std::vector<ReceiveCall> receives;
-  std::vector<CanInitialization> initializations;
-  std::vector<int32_t> cleaned;
+  bool recording = false;
+  BoundedRecord<SentFrame> sent{can::kRecordLimit};
+  BoundedRecord<ReceiveCall> receives{can::kRecordLimit};
+  BoundedRecord<CanInitialization> initializations{can::kRecordLimit};
+  BoundedRecord<int32_t> cleaned{can::kRecordLimit};
+
+  void setLimit(size_t limit) {
+    sent.setLimit(limit);
+    receives.setLimit(limit);
+    initializations.setLimit(limit);
+    cleaned.setLimit(limit);
+  }
 };
 
 struct Observers {

@@ -1,22 +1,32 @@
 // Control of the simulated CAN buses and robot state, for tests, device models and simulations.
 //
 // The simulated platform implements the platform's CAN functions over in-process buses. Every
-// frame sent is recorded and handed to subscribers (device models answer requests from there);
-// frames put on a bus by a device model or a test are kept, the latest per identifier, until a
-// HAL_CAN_ReceiveMessage on that bus takes one: each frame goes to one receive, as on every
-// platform (docs/receiving.md). All functions are thread-safe.
+// frame sent is handed to subscribers (device models answer requests from there), and recorded
+// while recording is on (off by default: see setRecording); frames put on a bus by a device model
+// or a test are kept, the latest per identifier, until a HAL_CAN_ReceiveMessage on that bus takes
+// one: each frame goes to one receive, as on every platform (docs/receiving.md). All functions
+// are thread-safe.
+//
+// Records: sends, receives, initialisations and cleans are recorded only while recording is on,
+// and it is off by default, so a simulation left running keeps its memory flat. A test that reads
+// the records (sentFrames, waitForSent, receiveCalls, initializations, cleanedHandles) turns it
+// on first; the tests' fixture does (tests/support/SimTest.h). While on, each of the four records
+// keeps its latest kRecordLimit entries (65536; setRecordLimit changes it): the next entry drops
+// the oldest, so a long run with recording on stays bounded too. reset() turns recording off
+// again and restores the limit.
 //
 // Buses: the simulated robot has the 2027 robot controller's buses, 0..kBuses-1 (five of its own
 // and twenty through its expansion). Each bus keeps its own frames and its own injected faults. The
 // 2026 HAL's calls name no bus: they are all on bus 0. The 2027 HAL's calls on a bus outside that
 // range report HAL_PARAMETER_OUT_OF_RANGE and reach no bus: HAL_InitializeCAN hands out no handle
-// (0) and records the refusal; a receive is recorded with that status; a send is not recorded.
-// The functions below that take a bus default to bus 0 and throw std::out_of_range for a bus
-// outside the range.
+// (0) and records the refusal; a receive is recorded with that status; a send is not recorded
+// (recorded: while recording is on, below). The functions below that take a bus default to bus 0
+// and throw std::out_of_range for a bus outside the range.
 #pragma once
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -72,22 +82,36 @@ namespace can {
 inline constexpr int32_t kBuses = 25;
 constexpr bool isBus(int32_t bus) { return bus >= 0 && bus < kBuses; }
 
+// The most entries each record keeps while recording is on, by default: sent frames, receive
+// calls, initialisations and cleaned handles each keep their latest 65536 (about 6.5 MB for the
+// four when full; the demo sends about 1700 frames a second, so this is some 40 s of its sends).
+inline constexpr size_t kRecordLimit = 65536;
+
 // Forgets every recorded frame, call, kept frame, injected fault and subscriber, and restores
-// the defaults (system inactive, handles counting from the first value).
+// the defaults (system inactive, handles counting from the first value, recording off, the
+// record limit kRecordLimit).
 void reset();
 
-// Frames sent so far on every bus, oldest first.
+// Whether sends, receives, initialisations and cleans are recorded. Off by default (and after
+// reset()): nothing is recorded and the records stay empty until a test turns it on. Turning it
+// off keeps what was recorded.
+void setRecording(bool on);
+bool recording();
+// Each record keeps at most its latest `entries` entries from now on (kRecordLimit by default);
+// a record holding more keeps its latest `entries`. 0 records nothing.
+void setRecordLimit(size_t entries);
+
+// Frames sent while recording was on, on every bus, oldest first: the latest kRecordLimit (or
+// setRecordLimit's) of them.
 std::vector<SentFrame> sentFrames();
-// Frames sent so far with exactly this identifier on this bus.
+// Those of sentFrames() with exactly this identifier on this bus.
 std::vector<SentFrame> sentFrames(uint32_t id, int32_t bus = 0);
-// Waits until `predicate` holds for the frames sent so far, or the timeout passes.
+// Waits until `predicate` holds for sentFrames(), or the timeout passes.
 bool waitForSent(const std::function<bool(const std::vector<SentFrame>&)>& predicate,
                  std::chrono::milliseconds timeout);
 void clearSentFrames();
-// Whether sends, receives, initialisations and cleans are recorded (on by default). Long-running
-// simulations and benchmarks turn it off so the records do not grow without bound.
-void setRecording(bool on);
 
+// Receives made while recording was on, oldest first (the latest kRecordLimit of them).
 std::vector<ReceiveCall> receiveCalls();
 
 // Puts a frame on `bus` as if a device had sent it; `size` is 0..8 (larger values are kept as
@@ -97,8 +121,8 @@ std::vector<ReceiveCall> receiveCalls();
 void putFrame(uint32_t id, const std::vector<uint8_t>& data, int32_t bus = 0);
 void putFrame(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus = 0);
 // Sends a frame on `bus` as the program's CAN send does, whichever HAL generation the platform
-// was built for: recorded, captured and handed to the send observers, so the simulated
-// controllers on that bus hear it. brova-devsim relays another bus's frames with it.
+// was built for: recorded (while recording is on), captured and handed to the send observers, so
+// the simulated controllers on that bus hear it. brova-devsim relays another bus's frames with it.
 void sendFrame(uint32_t id, const uint8_t* data, uint8_t size, int32_t bus = 0);
 void removeFrame(uint32_t id, int32_t bus = 0);
 // Every bus's kept frames.
@@ -131,8 +155,11 @@ int systemActiveQueries();
 
 // Handles: HAL_InitializeCAN hands out consecutive values starting at `next`.
 void setNextHandle(int32_t next);
+// Initialisations, and the handles cleaned, while recording was on, oldest first (the latest
+// kRecordLimit of each).
 std::vector<CanInitialization> initializations();
 std::vector<int32_t> cleanedHandles();
+// The handles handed out and not cleaned yet, whether recording is on or not.
 std::vector<int32_t> openHandles();
 
 // Called, outside the bus lock, for every frame sent on any bus (SentFrame::bus says which).

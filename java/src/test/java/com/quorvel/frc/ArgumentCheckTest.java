@@ -34,6 +34,7 @@ class ArgumentCheckTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @AfterEach

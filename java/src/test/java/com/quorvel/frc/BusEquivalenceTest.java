@@ -34,6 +34,7 @@ class BusEquivalenceTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   /** A fixed answer to each query of both controllers, put on the bus when its request is sent. */

@@ -24,6 +24,7 @@ class LifecycleTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @Test

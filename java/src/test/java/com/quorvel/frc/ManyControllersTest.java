@@ -19,6 +19,7 @@ class ManyControllersTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   /** One open controller, its simulated device, and the speed its motor 0 is driven at. */

@@ -316,6 +316,7 @@ class ObjectBehaviourTableTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @Test

@@ -26,6 +26,7 @@ class TelemetryTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   /** Simulated controllers attached by {@link #answer}, detached after each test. */

@@ -1,10 +1,13 @@
 package com.quorvel.frc.sim;
 
 /**
- * The simulated CAN buses and robot state, for Java tests and simulations. Every frame the library
- * sends is recorded; frames put on a bus here are what the library's queries on that bus read
- * back. The buses are 0 to {@link #BUSES} - 1, each with its own kept frames and injected faults
- * (see brovasim/SimCan.h); the methods that take no bus mean bus 0.
+ * The simulated CAN buses and robot state, for Java tests and simulations. The frames the library
+ * sends are recorded while recording is on ({@link #setRecording}: off by default and after
+ * {@link #reset()}, so a simulation left running keeps its memory flat; a test that reads {@link
+ * #sentFrames()} or {@link #cleanedHandles()} turns it on first), the latest 65536 of each record;
+ * frames put on a bus here are what the library's queries on that bus read back. The buses are 0
+ * to {@link #BUSES} - 1, each with its own kept frames and injected faults (see
+ * brovasim/SimCan.h); the methods that take no bus mean bus 0.
  */
 public final class SimCan {
   static {
@@ -16,7 +19,10 @@ public final class SimCan {
 
   private SimCan() {}
 
-  /** Forgets every recorded frame, kept frame and injected fault; the robot is not active. */
+  /**
+   * Forgets every recorded frame, kept frame and injected fault; the robot is not active and
+   * recording is off.
+   */
   public static native void reset();
 
   /**
@@ -44,7 +50,7 @@ public final class SimCan {
    */
   public static native void answer(int requestId, int replyId, byte[] data);
 
-  /** The frames sent so far on every bus, oldest first. */
+  /** The frames sent while recording was on, on every bus, oldest first. */
   public static native SentFrame[] sentFrames();
 
   /** Forgets the frames sent so far. */
@@ -73,10 +79,14 @@ public final class SimCan {
     failNextInitializationsOnBus(status, count, checkBus(bus));
   }
 
-  /** The handles passed to the platform's CAN clean, oldest first. */
+  /** The handles passed to the platform's CAN clean while recording was on, oldest first. */
   public static native int[] cleanedHandles();
 
-  /** Whether sends are recorded (on by default; long simulations and benchmarks turn it off). */
+  /**
+   * Whether sends, initialisations and cleans are recorded: off by default and after {@link
+   * #reset()}, when the records stay empty. While on, each record keeps its latest 65536 entries
+   * (see brovasim/SimCan.h).
+   */
   public static native void setRecording(boolean on);
 
   /** The frames sent so far with exactly this identifier on bus 0. */

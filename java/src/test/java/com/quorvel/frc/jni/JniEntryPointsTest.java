@@ -30,6 +30,7 @@ class JniEntryPointsTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @AfterEach

@@ -16,6 +16,7 @@ class ClosedLoopTest {
   @BeforeEach
   void startFromAnEmptyBus() {
     SimCan.reset();
+    SimCan.setRecording(true);
   }
 
   @Test
