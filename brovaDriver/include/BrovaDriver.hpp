@@ -1,5 +1,5 @@
 // BrovaDriver for C++ robot programs: BrovaQuad and BrovaSmall objects for any number of
-// controllers, and the Ferux board object over the C entry points of BrovaDriver.h. One header
+// controllers, and the Ferux analog board object, all over the library's one core. One header
 // per class (brova/Reading.hpp, brova/TelemetryChoice.hpp, brova/CanBus.hpp, brova/BrovaQuad.hpp,
 // brova/BrovaSmall.hpp, brova/Ferux.hpp); this one includes them all. Link libBrovaDriver.so,
 // the one library of the objects and the C entry points alike.
@@ -25,6 +25,8 @@
 //   controller answered (Reading). The get... getters return that at once. The ...Blocking
 //   methods ask the controller directly and wait its reply pause (10 ms BrovaQuad, 100 ms
 //   BrovaSmall); a reply that does not come reads as 0 (and the library prints a line).
+//   The Ferux board's telemetry runs on that thread too: brova::Ferux::getVoltage is its cached
+//   Reading (missing, never 0 V, when a transfer fails), getVoltageBlocking converts now.
 // - Keep-alive frames go out from one thread for all open controllers.
 // - The C entry points address one device per model (the one created last), on bus 0. They and
 //   the objects never share a device: an object on a device they drive throws std::logic_error,
