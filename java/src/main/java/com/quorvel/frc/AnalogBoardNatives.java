@@ -36,7 +36,7 @@ final class AnalogBoardNatives {
   /** One conversion now, in volts; 0 when a transfer failed. */
   static native double getVoltage(long board, int channel);
 
-  /** Converts the four inputs on the telemetry thread, a round at most every {@code periodNanos}. */
+  /** Converts the four inputs on the telemetry thread, a round at most each {@code periodNanos}. */
   static native void startTelemetry(long board, long periodNanos);
 
   static native void stopTelemetry(long board);

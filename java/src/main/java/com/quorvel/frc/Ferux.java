@@ -54,7 +54,7 @@ public final class Ferux implements AutoCloseable {
   private final int fullScaleVolts;
   private final long board;
 
-  /** Opens the board with {@value #DEFAULT_FULL_SCALE_VOLTS} V full scale: see {@link #Ferux(int)}. */
+  /** Opens the board at {@value #DEFAULT_FULL_SCALE_VOLTS} V, as {@link #Ferux(int)}. */
   public Ferux() {
     this(DEFAULT_FULL_SCALE_VOLTS);
   }
@@ -101,7 +101,11 @@ public final class Ferux implements AutoCloseable {
   private static int wholeVolts(double volts) {
     if (!(volts >= 0 && volts <= LARGEST_FULL_SCALE_VOLTS)) {
       throw new IllegalArgumentException(
-          "full-scale voltage " + volts + " V is outside 0.." + (int) LARGEST_FULL_SCALE_VOLTS + " V");
+          "full-scale voltage "
+              + volts
+              + " V is outside 0.."
+              + (int) LARGEST_FULL_SCALE_VOLTS
+              + " V");
     }
     return (int) volts;
   }

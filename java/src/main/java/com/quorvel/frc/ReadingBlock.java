@@ -6,9 +6,9 @@ import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
 
 /**
- * The cached readings of one open device (a controller, the analog board), in memory this object owns and the library's
- * telemetry writes: a direct buffer of 64-bit words in the native order, laid out as the library
- * says ({@link DeviceNatives}). Each reading is a sequence lock (sequence, value bits, time,
+ * The cached readings of one open device (a controller, the analog board), in memory this object
+ * owns and the library's telemetry writes: a direct buffer of 64-bit words in the native order,
+ * laid out as the library says ({@link DeviceNatives}). Each reading is a sequence lock (sequence, value bits, time,
  * state): the writer makes the sequence odd, writes, and makes it even again; a reader retries
  * until it reads the same even sequence before and after the words. Reads never block and take
  * no lock.
