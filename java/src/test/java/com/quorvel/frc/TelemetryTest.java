@@ -19,7 +19,7 @@ import org.junit.jupiter.api.AfterEach;
 import org.junit.jupiter.api.BeforeEach;
 import org.junit.jupiter.api.Test;
 
-/** The library's telemetry, the board's refresher, and the cached getters. */
+/** The library's telemetry, of the controllers and the board, and the cached getters. */
 class TelemetryTest {
   private static final Duration PATIENCE = Duration.ofSeconds(5);
 

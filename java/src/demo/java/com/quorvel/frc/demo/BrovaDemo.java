@@ -12,10 +12,10 @@ import java.time.Duration;
 
 /**
  * The demo robot program in Java: a BrovaQuad (device 5), a BrovaSmall (device 7) and the Ferux
- * board opened with the object API, driven in a 20 ms loop for a few seconds. The controllers'
- * refreshers read telemetry in the background; the loop reads only cached values, so it never
- * waits for the bus, and prints them as a table a few times a second. The controllers and the
- * board are simulated in the same process.
+ * board opened with the object API, driven in a 20 ms loop for a few seconds. The library's
+ * telemetry thread reads the controllers and the board in the background; the loop reads only
+ * cached values, so it never waits for the bus, and prints them as a table a few times a second.
+ * The controllers and the board are simulated in the same process.
  *
  * <p>Usage: {@code BrovaDemo [seconds]}
  */
