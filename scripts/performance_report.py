@@ -132,7 +132,7 @@ for label, c_time, key in (("getFaults (no-op)", c_noop, "jni_getFaults_ns"),
     beyond = j[key] - c_time
     add(f"| {label} | {c_time:.1f} | {j[key]:.1f} | {beyond:.1f} | {verdict(beyond <= 50)} |")
 add("")
-add("## Object API: cached telemetry against the blocking query (goal: a C++ cached getter ≤ 10 ns)")
+add("## Object API: cached telemetry against the blocking query (goal: a C++ cached getter ≤ 50 ns: it copies the reading's words and reads the clock once, which tells a fresh reading from a stale one)")
 add("")
 add("| Call | Time |")
 add("|---|---:|")
@@ -149,7 +149,7 @@ add("")
 devices = {}
 for b in json.load(open(os.path.join(out, "devices.json")))["benchmarks"]:
     devices[b["run_name"].split("/iterations:")[0]] = b
-add("## Objects: telemetry refresh, many devices (goals: a full BrovaQuad ≤ 20 ms, a BrovaSmall ≤ 10 ms, four BrovaQuads and two BrovaSmalls ≤ 25 ms)")
+add("## Objects: telemetry refresh, many devices (goals: a full BrovaQuad refreshed within 10 ms (median), p99 ≤ 20 ms, and ≤ 25 ms among six devices; a BrovaSmall median ≤ 10 ms)")
 add("")
 add("Open devices on the simulated bus, controllers answering 2 ms after each request, telemetry of")
 add("every quantity back to back; the time between successive fresh values of motor 0's current, from")
@@ -165,7 +165,7 @@ for name, label, kinds, goal in (
     for kind in kinds:
         what = "each BrovaQuad" if kind == "quad" else "each BrovaSmall"
         add(f"| {label} | {what} | {b[kind + '_mean_ms']:.2f} | {b[kind + '_median_ms']:.2f} | "
-            f"{b[kind + '_p99_ms']:.2f} | {b[kind + '_max_ms']:.2f} | {verdict(b[kind + '_p99_ms'] <= goal)} |")
+            f"{b[kind + '_p99_ms']:.2f} | {b[kind + '_max_ms']:.2f} | {verdict(b[kind + '_median_ms'] <= 10 and b[kind + '_p99_ms'] <= goal)} |")
 load = devices["BM_TelemetryThreadLoad"]["telemetry_cpu_percent"]
 add("")
 add(f"Four BrovaQuads and two BrovaSmalls reading everything every 20 ms keep the telemetry thread busy")
