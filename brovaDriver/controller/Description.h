@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string_view>
@@ -53,6 +54,10 @@ struct Model {
   UnknownHardware unknownHardware;
 
   int32_t device() const { return state.deviceNumber.load(std::memory_order_acquire); }
+  std::chrono::steady_clock::duration replyPauseSpan() const {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(replyPause));
+  }
   can::Address address() const { return {.bus = state.bus, .device = device()}; }
 };
 

@@ -24,7 +24,7 @@ Exchange::Exchange(const Model& model, uint32_t requestBase, const can::Payload&
                    std::initializer_list<uint32_t> replyBases)
     : lock_(model.state.exchangeLock),
       book_(model.state.replies),
-      replyPause_(model.replyPause),
+      replyPause_(model.replyPauseSpan()),
       address_(model.address()) {
   if (book_ != nullptr) {
     const auto now = ReplyBook::Clock::now();
@@ -61,9 +61,7 @@ std::optional<can::Payload> Exchange::tryReceive(uint32_t replyBase) {
   }
   unheard_ = true;
   if (book_ != nullptr) {
-    const auto pause = std::chrono::duration_cast<ReplyBook::Clock::duration>(
-        std::chrono::duration<double>(replyPause_));
-    book_->awaitLate(replyBase, ReplyBook::Clock::now(), pause);
+    book_->awaitLate(replyBase, ReplyBook::Clock::now(), replyPause_);
   }
   return std::nullopt;
 }

@@ -4,6 +4,7 @@
 // still awaits a late reply does not go out at all: its replies read as missing at once.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <initializer_list>
 #include <mutex>
@@ -48,7 +49,7 @@ class Exchange {
  private:
   std::lock_guard<std::mutex> lock_;
   ReplyBook* book_;
-  double replyPause_;
+  std::chrono::steady_clock::duration replyPause_;
   can::Address address_;
   bool sent_ = false;
   bool heard_ = false;

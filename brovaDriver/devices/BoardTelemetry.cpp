@@ -76,18 +76,17 @@ void start(AnalogBoard::State& board, nanoseconds period) {
   stop(board);
   auto rounds = std::make_unique<Rounds>();
   rounds->board = &board;
-  // A day stands for any longer period, so that the next round's time cannot overflow.
-  rounds->period = std::clamp<nanoseconds>(period, nanoseconds::zero(), std::chrono::hours(24));
+  rounds->period = telemetry::boundedPeriod(period);
   const nanoseconds round = std::max<nanoseconds>(rounds->period, kAnalogInputs * kConversionTime);
   telemetry::join(&board, std::move(rounds));
   board.telemetryRunning.store(true, std::memory_order_release);
-  board.writer.setFreshFor(3 * round);
+  board.writer.confirmedEvery(round);
 }
 
 void stop(AnalogBoard::State& board) noexcept {
   if (!telemetry::leave(&board)) return;
   board.telemetryRunning.store(false, std::memory_order_release);
-  board.writer.setFreshFor(nanoseconds::zero());
+  board.writer.unconfirmed();
 }
 
 }  // namespace brova::devices::boardtelemetry

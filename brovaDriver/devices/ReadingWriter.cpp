@@ -121,9 +121,15 @@ void ReadingWriter::reset(std::size_t slot, double value) noexcept {
       {.value = value, .timeNanos = readingTimeNow(), .state = ReadingState::Fresh});
 }
 
-void ReadingWriter::setFreshFor(std::chrono::nanoseconds span) noexcept {
-  block_.freshForNanos.store(static_cast<uint64_t>(std::max<int64_t>(span.count(), 0)),
-                             std::memory_order_release);
+void ReadingWriter::confirmedEvery(std::chrono::nanoseconds round) noexcept {
+  constexpr int kFreshRounds = 3;
+  block_.freshForNanos.store(
+      static_cast<uint64_t>(std::max<int64_t>(kFreshRounds * round.count(), 0)),
+      std::memory_order_release);
+}
+
+void ReadingWriter::unconfirmed() noexcept {
+  block_.freshForNanos.store(0, std::memory_order_release);
 }
 
 void ReadingWriter::stop() noexcept {

@@ -35,8 +35,10 @@ class ReadingWriter {
   void unheard() noexcept;
   // Sets a reading to `value`, fresh now; a request already under way no longer overwrites it.
   void reset(std::size_t slot, double value) noexcept;
-  // How long a reading stays fresh; zero: the telemetry stopped, no reading is fresh.
-  void setFreshFor(std::chrono::nanoseconds span) noexcept;
+  // The telemetry confirms the readings every `round`: each stays fresh for three rounds.
+  void confirmedEvery(std::chrono::nanoseconds round) noexcept;
+  // The telemetry stopped: no reading is fresh any more.
+  void unconfirmed() noexcept;
   // Every reading not read, the device not connected: the memory handed in may hold anything.
   void clear() noexcept;
   // No write reaches the readings after this returns.

@@ -49,11 +49,6 @@ struct Entry final : Member {
   }
 };
 
-Clock::duration replyPauseOf(const Device::State& device) {
-  return std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(device.model.replyPause));
-}
-
 // Sends the wave's requests, after dropping what is kept on their reply identifiers; false,
 // sending nothing, while one of those still awaits a late reply (Replies.h).
 bool sendWave(Entry& entry, Clock::time_point now) {
@@ -90,7 +85,7 @@ bool collect(Entry& entry, Clock::time_point now) {
       all = false;
     }
   }
-  const Clock::duration pause = replyPauseOf(device);
+  const Clock::duration pause = device.model.replyPauseSpan();
   if (!all && now < entry.waveSent + pause) return false;
   if (all) entry.replyTime = now - entry.waveSent;
   for (const Outstanding& o : entry.outstanding) {
@@ -146,15 +141,12 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
   auto entry = std::make_unique<Entry>();
   entry->device = &device;
   entry->choice = choice;
-  // A day stands for any longer period, so that the next round's time cannot overflow.
-  entry->period = std::clamp<std::chrono::nanoseconds>(period, std::chrono::nanoseconds::zero(),
-                                                       std::chrono::hours(24));
+  entry->period = boundedPeriod(period);
   entry->waves = roundOf(device.kind, choice);
-  // A reading stays fresh for three rounds: a round takes its period, or a pause per wave when
-  // that is longer.
+  // A round takes its period, or a pause per wave when that is longer.
   const auto round = std::max<std::chrono::nanoseconds>(
       entry->period, entry->waves.size() * std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                               replyPauseOf(device)));
+                                               device.model.replyPauseSpan()));
   std::size_t widest = 0;
   for (const Wave& wave : entry->waves) widest = std::max(widest, wave.size());
   entry->outstanding.reserve(widest);
@@ -162,14 +154,14 @@ void start(Device::State& device, std::chrono::nanoseconds period, Choice choice
 
   join(&device, std::move(entry));
   device.telemetryRunning.store(true, std::memory_order_release);
-  device.writer.setFreshFor(3 * round);
+  device.writer.confirmedEvery(round);
   warnOnBusLoad(device.address.bus, framesPerSecondOn(device.address.bus));
 }
 
 void stop(Device::State& device) noexcept {
   if (!leave(&device)) return;
   device.telemetryRunning.store(false, std::memory_order_release);
-  device.writer.setFreshFor(std::chrono::nanoseconds::zero());
+  device.writer.unconfirmed();
 }
 
 }  // namespace brova::devices::telemetry

@@ -4,6 +4,7 @@
 // says when it wants to look again.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -13,6 +14,13 @@ using Clock = std::chrono::steady_clock;
 
 // How often a member that waits for something is looked at again, at most.
 inline constexpr auto kPoll = std::chrono::microseconds(200);
+
+// `period` as a member keeps it: 0 (back to back) up to a day, which stands for any longer
+// period so that the next round's time cannot overflow.
+inline std::chrono::nanoseconds boundedPeriod(std::chrono::nanoseconds period) {
+  return std::clamp<std::chrono::nanoseconds>(period, std::chrono::nanoseconds::zero(),
+                                              std::chrono::hours(24));
+}
 
 // One device on the thread. Touched by the thread only, once joined.
 class Member {
