@@ -25,6 +25,10 @@ with the same type, wherever WPILib happens to put it behind that include.
 - macros: each macro ours defines is defined by WPILib's header (or its includes) with the same
   parameters and the same replacement text, whitespace aside.
 
+A header of WPILib's that parses as C++ but not as C (it includes <cstddef>, say) is C++ only: C
+code cannot include it, so ours is compared with it as C++ alone (ours must still parse as C), and
+a line says so without counting as a difference.
+
 Every difference is printed as one line, `ours-path: what differs (ours ... / WPILib ...)`, with
 the language modes it was seen in; a summary line follows. The exit status is 1 on any
 difference, on a header that cannot be parsed, and when nothing was compared; 0 when everything
@@ -227,10 +231,10 @@ def declarations(tree, cxx, only_file=None):
             for child in node.get("inner", []):
                 if child.get("kind") != "EnumConstantDecl":
                     continue
-                if child.get("inner"):
-                    value = find_constant(child)
-                else:
-                    value = 0 if value is None else value + 1
+                # An enumerator's inner nodes may be only its documentation comment: without a
+                # constant it takes the value after the one before it.
+                constant = find_constant(child)
+                value = constant if constant is not None else 0 if value is None else value + 1
                 scope = name + "::" if node.get("scopedEnumTag") else prefix
                 enumerators.append((scope + child["name"], value))
             enum_name = name if node.get("name") else None
@@ -580,6 +584,7 @@ def check(args):
                 headers.append(os.path.relpath(os.path.join(folder, file), args.ours))
     headers.sort()
     compared = {mode: 0 for mode, _ in MODES}
+    notes = []  # what was compared in fewer modes, and why: no difference
     headers_compared = set()
 
     for rel in headers:
@@ -609,6 +614,7 @@ def check(args):
             report.add(ours_path, f"WPILib has no {rel}" + (" (" + "; ".join(where) + ")"
                                                              if where else ""))
             continue
+        theirs_parsed = []  # the modes WPILib's header was parsed in
         for mode, flags in modes:
             cxx = mode == "C++"
             try:
@@ -630,8 +636,15 @@ def check(args):
                 their_macros = all_macros(run_clang(args.clang, flags, theirs_includes,
                                                     their_path, ["-E", "-dM"]))
             except ParseError as error:
-                report.add(ours_path, f"WPILib's {rel} cannot be parsed: {error}", mode)
+                if not cxx and "C++" in theirs_parsed:
+                    # WPILib's header is C++ only (it includes <cstddef>, say): C code never
+                    # includes it, so what it declares is compared as C++ alone.
+                    notes.append(f"{ours_path}: WPILib's {rel} is C++ only, compared as C++ "
+                                 f"alone (as C: {error})")
+                else:
+                    report.add(ours_path, f"WPILib's {rel} cannot be parsed: {error}", mode)
                 continue
+            theirs_parsed.append(mode)
             for decls in ours_decls.values():
                 for decl in decls:
                     if decl.kind == "enum" and not decl.named:
@@ -645,6 +658,8 @@ def check(args):
             if ours_decls or ours_macros:
                 headers_compared.add(rel)
 
+    for note in notes:
+        print(note)
     report.print(len(MODES))
     total = sum(compared.values())
     counts = ", ".join(f"{n} as {m}" for m, n in compared.items())

@@ -145,6 +145,10 @@ CASES = [
     ("enumerator whose value WPILib leaves implicit",
      change("ours", "fk/Types.h", "FK_MODE_AUTO }", "FK_MODE_AUTO = 5 }"), 1,
      [OURS_PATH + "enumerator FK_MODE_AUTO has another value (ours 5 / WPILib 4)"]),
+    ("enumerator WPILib documents and leaves implicit",
+     chain(change("theirs", "fk/Types.h", "FK_MODE_AUTO,", "/** automatic */ FK_MODE_AUTO,"),
+           change("ours", "fk/Types.h", "FK_MODE_AUTO }", "FK_MODE_AUTO = 5 }")), 1,
+     [OURS_PATH + "enumerator FK_MODE_AUTO has another value (ours 5 / WPILib 4)"]),
     ("enumerator WPILib lacks",
      change("ours", "fk/Types.h", "FK_MODE_AUTO }", "FK_MODE_AUTO, FK_MODE_BOOST }"), 1,
      [OURS_PATH + "enumerator FK_MODE_BOOST is not declared by WPILib's fk/Types.h (ours = 5)"]),
@@ -156,6 +160,15 @@ CASES = [
     ("header WPILib cannot parse",
      change("theirs", "fk/Types.h", '#include "fk/Handle.h"', '#include "fk/Missing.h"'), 1,
      [OURS_PATH + "WPILib's fk/Types.h cannot be parsed: ", "'fk/Missing.h' file not found"]),
+    ("WPILib header that is C++ only",
+     change("theirs", "fk/Types.h", "#pragma once\n", "#pragma once\n#ifndef __cplusplus\n"
+            "#error C++ only\n#endif\n"), 0,
+     [OURS_PATH + "WPILib's fk/Types.h is C++ only, compared as C++ alone", "0 differences"]),
+    ("WPILib header that is C++ only, compared as C++",
+     chain(change("theirs", "fk/Types.h", "#pragma once\n", "#pragma once\n#ifndef __cplusplus\n"
+                  "#error C++ only\n#endif\n"),
+           change("ours", "fk/Types.h", "FK_LIMIT 7", "FK_LIMIT 8")), 1,
+     [OURS_PATH + "macro FK_LIMIT has another replacement (ours 8 / WPILib 7) [C++ only]"]),
     ("nothing compared", only({"fk/Empty.h": "#pragma once\n"}), 1,
      ["nothing compared"]),
 ]
