@@ -9,6 +9,10 @@ typedef int32_t HAL_Handle;
 
 typedef HAL_Handle HAL_CANHandle;
 
+typedef HAL_Handle HAL_SimDeviceHandle;
+
+typedef HAL_Handle HAL_SimValueHandle;
+
 typedef int32_t HAL_Bool;
 
 // An enum with a given underlying type in C++, C compiled by clang, and plain C.
