@@ -3,6 +3,12 @@
 #include <stdexcept>
 #include <string>
 
+#if BROVA_HAL >= 2027
+#include "wpi/hal/simulation/SimDeviceData.h"
+#else
+#include "hal/simulation/SimDeviceData.h"
+#endif
+
 namespace brovasim {
 
 // Never destroyed: threads that outlive main (a robot program's keep-alive tasks) may still call
@@ -29,6 +35,7 @@ void reset() {
     b.robot = {};
     b.handles = {};
   });
+  HALSIM_ResetSimDeviceData();
 }
 
 }  // namespace can

@@ -1,5 +1,6 @@
-// The platform's robot-state functions over the simulated robot: whether the system is active
-// and, in the 2027 generation, the Driver Station's control word.
+// The platform's robot-state functions over the simulated robot: what the program runs on (a
+// simulation), whether the system is active and, in the 2027 generation, the Driver Station's
+// control word.
 #include "Bus.h"
 
 #if BROVA_HAL >= 2027
@@ -15,6 +16,14 @@ using brovasim::Bus;
 using brovasim::withBus;
 
 extern "C" {
+
+HAL_RuntimeType HAL_GetRuntimeType(void) {
+#if BROVA_HAL >= 2027
+  return HAL_RUNTIME_SIMULATION;
+#else
+  return HAL_Runtime_Simulation;
+#endif
+}
 
 HAL_Bool HAL_GetSystemActive(int32_t* status) {
   return withBus([=](Bus& b) {

@@ -89,7 +89,8 @@ inline constexpr size_t kRecordLimit = 65536;
 
 // Forgets every recorded frame, call, kept frame, injected fault and subscriber, and restores
 // the defaults (system inactive, handles counting from the first value, recording off, the
-// record limit kRecordLimit).
+// record limit kRecordLimit). It forgets the simulated devices too, and the simulation's
+// callbacks on them, as HALSIM_ResetSimDeviceData does (without calling any freed callback).
 void reset();
 
 // Whether sends, receives, initialisations and cleans are recorded. Off by default (and after
