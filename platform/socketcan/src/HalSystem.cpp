@@ -1,6 +1,7 @@
 // The robot's state: enabled only while the program or the environment says so (see
 // EnableSwitch). The 2027 generation's control word tells the same: a Driver Station is always
-// taken as attached, and enabled while the switch is on.
+// taken as attached, and enabled while the switch is on. The program runs on a robot, as far as
+// it asks: the robot controller of the generation (the second roboRIO in 2026).
 #include "Platform.h"
 
 #if BROVA_HAL >= 2027
@@ -13,6 +14,14 @@
 #endif
 
 extern "C" {
+
+HAL_RuntimeType HAL_GetRuntimeType(void) {
+#if BROVA_HAL >= 2027
+  return HAL_RUNTIME_SYSTEMCORE;
+#else
+  return HAL_Runtime_RoboRIO2;
+#endif
+}
 
 HAL_Bool HAL_GetSystemActive(int32_t* status) {
   if (status != nullptr) *status = HAL_SUCCESS;
