@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-namespace brovasim::physics {
+namespace brovamodels::physics {
 namespace {
 
 constexpr double kSecondsPerMinute = 60.0;
@@ -119,4 +119,4 @@ void advance(std::span<Winding> windings, std::span<const Drive> drives,
   }
 }
 
-}  // namespace brovasim::physics
+}  // namespace brovamodels::physics

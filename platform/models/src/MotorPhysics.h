@@ -1,12 +1,12 @@
 // The simulated controllers' motors and heat as exact functions of time between events (see
-// brovasim/SimController.h for the model).
+// brovamodels/Controller.h for the model).
 #pragma once
 
 #include <span>
 
-#include "brovasim/SimController.h"
+#include "brovamodels/Parameters.h"
 
-namespace brovasim::physics {
+namespace brovamodels::physics {
 
 // One channel's motor.
 struct Winding {
@@ -29,4 +29,4 @@ void advance(std::span<Winding> windings, std::span<const Drive> drives,
              const MotorParameters& motor, const ThermalParameters& thermal, double& temperature,
              double seconds);
 
-}  // namespace brovasim::physics
+}  // namespace brovamodels::physics
