@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "MotorPhysics.h"
@@ -119,11 +120,11 @@ void putSplitWhole(double value, Bytes& out) {
   out[1] = static_cast<uint8_t>(whole - out[0]);
 }
 
-// A 32-bit hardware counter: it wraps.
-int32_t encoderCount(double revolutions, int64_t countsPerRevolution) {
+// A 32-bit hardware counter counting on from `base`: it wraps.
+int32_t encoderCount(double revolutions, int64_t countsPerRevolution, int32_t base) {
   const double counts = std::floor(revolutions * static_cast<double>(countsPerRevolution));
   if (!std::isfinite(counts)) return 0;
-  const auto wrapped = static_cast<int64_t>(std::fmod(counts, 4294967296.0));
+  const auto wrapped = static_cast<int64_t>(std::fmod(counts + base, 4294967296.0));
   return static_cast<int32_t>(static_cast<uint32_t>(wrapped));
 }
 
@@ -136,6 +137,11 @@ struct Controller::State {
     bool disabled = false;
     uint16_t frequency = 0;
     double load = 0.0;
+    // Held from outside the model (holdRpm, holdCurrent).
+    std::optional<double> heldRpm;
+    std::optional<double> heldCurrent;
+    // The count the encoder counts on from (setEncoderCount); 0 after a reset.
+    int32_t encoderBase = 0;
   };
 
   const Description& description;
@@ -150,6 +156,7 @@ struct Controller::State {
   std::vector<Output> outputs;
   std::vector<physics::Winding> windings;
   double temperature;
+  std::optional<double> heldTemperature;
 
   State(Model model, int device, const Options& options, Clock::time_point start)
       : description(describe(model)),
@@ -167,8 +174,11 @@ struct Controller::State {
   physics::Drive drive(size_t channel, bool enabled) const {
     const Output& output = outputs[channel];
     const bool on = enabled && !output.disabled;
-    return {
-        .on = on, .duty = on ? std::clamp(output.commanded, -1.0, 1.0) : 0.0, .load = output.load};
+    return {.on = on,
+            .duty = on ? std::clamp(output.commanded, -1.0, 1.0) : 0.0,
+            .load = output.load,
+            .heldRpm = output.heldRpm,
+            .heldCurrent = output.heldCurrent};
   }
 
   // Brings the physics up to `at`, switching the outputs off where the keep-alive ran out.
@@ -183,7 +193,14 @@ struct Controller::State {
     for (size_t i = 0; i < outputs.size(); ++i) drives.push_back(drive(i, enabled));
     physics::advance(windings, drives, options.motor, options.thermal, temperature,
                      std::chrono::duration<double>(until - time).count());
+    if (heldTemperature) temperature = *heldTemperature;
     time = until;
+  }
+
+  // The channel's speed and current are the model's again; the speed relaxes from where it is.
+  void release(int channel) {
+    outputs[channel].heldRpm.reset();
+    outputs[channel].heldCurrent.reset();
   }
 
   Channel channel(int number) const {
@@ -197,7 +214,7 @@ struct Controller::State {
             .appliedDuty = d.duty,
             .rpm = w.rpm,
             .currentAmperes = physics::current(w, d, options.motor),
-            .encoderCount = encoderCount(w.revolutions, options.countsPerRevolution),
+            .encoderCount = encoderCount(w.revolutions, options.countsPerRevolution, o.encoderBase),
             .frequency = o.frequency,
             .load = o.load};
   }
@@ -221,7 +238,10 @@ struct Controller::State {
         if (output) output->disabled = true;
         break;
       case kResetEncoder:
-        if (output) windings[data[0]].revolutions = 0.0;
+        if (output) {
+          windings[data[0]].revolutions = 0.0;
+          output->encoderBase = 0;
+        }
         break;
       default: break;
     }
@@ -349,6 +369,7 @@ void Controller::setLoad(int channel, double fraction, Clock::time_point now) {
   if (!state_->has(channel)) return;
   state_->advanceTo(now);
   state_->outputs[channel].load = std::clamp(fraction, 0.0, 1.0);
+  state_->release(channel);
 }
 
 void Controller::setAmbient(double celsius, Clock::time_point now) {
@@ -357,6 +378,43 @@ void Controller::setAmbient(double celsius, Clock::time_point now) {
 }
 
 void Controller::setIdentity(const Identity& identity) { state_->options.identity = identity; }
+
+void Controller::holdRpm(int channel, double rpm, Clock::time_point now) {
+  if (!state_->has(channel)) return;
+  state_->advanceTo(now);
+  state_->outputs[channel].heldRpm = rpm;
+  state_->windings[channel].rpm = rpm;
+}
+
+void Controller::holdCurrent(int channel, double amperes, Clock::time_point now) {
+  if (!state_->has(channel)) return;
+  state_->advanceTo(now);
+  state_->outputs[channel].heldCurrent = amperes;
+}
+
+void Controller::setEncoderCount(int channel, int32_t count, Clock::time_point now) {
+  if (!state_->has(channel)) return;
+  state_->advanceTo(now);
+  state_->windings[channel].revolutions = 0.0;
+  state_->outputs[channel].encoderBase = count;
+}
+
+void Controller::holdTemperature(double celsius, Clock::time_point now) {
+  state_->advanceTo(now);
+  state_->heldTemperature = celsius;
+  state_->temperature = celsius;
+}
+
+void Controller::releaseTemperature(Clock::time_point now) {
+  state_->advanceTo(now);
+  state_->heldTemperature.reset();
+}
+
+void Controller::release(int channel, Clock::time_point now) {
+  if (!state_->has(channel)) return;
+  state_->advanceTo(now);
+  state_->release(channel);
+}
 
 bool Controller::enabled(Clock::time_point now) const { return state_->enabledAt(now); }
 

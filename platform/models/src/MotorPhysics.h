@@ -2,6 +2,7 @@
 // brovamodels/Controller.h for the model).
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "brovamodels/Parameters.h"
@@ -11,14 +12,19 @@ namespace brovamodels::physics {
 // One channel's motor.
 struct Winding {
   double rpm = 0.0;
-  double revolutions = 0.0;  // since the encoder was last reset
+  double revolutions = 0.0;  // since the encoder was last reset or set
 };
 
-// What one channel's output applies while nothing changes.
+// What one channel's output applies while nothing changes, and what is held from outside the
+// model meanwhile.
 struct Drive {
   bool on = false;
   double duty = 0.0;  // -1..1
   double load = 0.0;  // 0..1
+  // The speed the winding turns at, whatever the output drives.
+  std::optional<double> heldRpm;
+  // The current the winding draws, whatever its output and speed.
+  std::optional<double> heldCurrent;
 };
 
 // The current `winding` draws now under `drive`.

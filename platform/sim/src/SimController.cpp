@@ -154,6 +154,36 @@ void SimController::setIdentity(const Identity& identity) {
   controller_.setIdentity(identity);
 }
 
+void SimController::holdRpm(int channel, double rpm) {
+  std::lock_guard lock(mutex_);
+  controller_.holdRpm(channel, rpm, Clock::now());
+}
+
+void SimController::holdCurrent(int channel, double amperes) {
+  std::lock_guard lock(mutex_);
+  controller_.holdCurrent(channel, amperes, Clock::now());
+}
+
+void SimController::setEncoderCount(int channel, int32_t count) {
+  std::lock_guard lock(mutex_);
+  controller_.setEncoderCount(channel, count, Clock::now());
+}
+
+void SimController::holdTemperature(double celsius) {
+  std::lock_guard lock(mutex_);
+  controller_.holdTemperature(celsius, Clock::now());
+}
+
+void SimController::releaseTemperature() {
+  std::lock_guard lock(mutex_);
+  controller_.releaseTemperature(Clock::now());
+}
+
+void SimController::release(int channel) {
+  std::lock_guard lock(mutex_);
+  controller_.release(channel, Clock::now());
+}
+
 bool SimController::enabled() const {
   std::lock_guard lock(mutex_);
   return controller_.enabled(Clock::now());

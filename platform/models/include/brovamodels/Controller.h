@@ -50,6 +50,22 @@
 // rpm at 65535 (its magnitude; the sign shows only in the encoder), and a temperature below 0 °C
 // reads 0. The BrovaSmall's current is whole amperes, rounded. Setters that change the physics
 // take effect from the moment they are given.
+//
+// Holds, for a mechanism simulation that knows better than the model (a team's arm, whose speed
+// and current its own physics computes): each takes effect from the moment given and lasts until
+// released. A hold for a channel the model does not have is ignored.
+// - holdRpm: the motor turns at exactly this speed from then on, whatever the output drives; the
+//   encoder integrates it (rpm / 60 * countsPerRevolution counts per second), and the current
+//   follows the physics above at that speed (an output that is not driven still draws nothing).
+// - holdCurrent: the channel reports this current and heats the controller with it (its I^2),
+//   whatever its output and speed; its speed still follows the model (or its held rpm).
+// - setEncoderCount: the encoder reads this count at that moment and counts on from it (a
+//   reset-encoder frame later resets it to 0 as usual). It is not a hold: nothing to release.
+// - holdTemperature: the controller reports this temperature, whatever its currents, until
+//   releaseTemperature, from which on it relaxes as above from the held value.
+// - release: the channel's speed and current are the model's again; the speed relaxes from
+//   where it was held. setLoad releases the channel's speed and current holds too.
+// Held values are constants between events, so every integral (encoder, temperature) stays exact.
 #pragma once
 
 #include <array>
@@ -139,9 +155,18 @@ class Controller {
   void setFreeSpeed(double rpm, Clock::time_point now);
   void setTimeConstant(double seconds, Clock::time_point now);
   void setCountsPerRevolution(int64_t counts);
+  // Also releases the channel's speed and current holds.
   void setLoad(int channel, double fraction, Clock::time_point now);
   void setAmbient(double celsius, Clock::time_point now);
   void setIdentity(const Identity& identity);
+
+  // The holds (above).
+  void holdRpm(int channel, double rpm, Clock::time_point now);
+  void holdCurrent(int channel, double amperes, Clock::time_point now);
+  void setEncoderCount(int channel, int32_t count, Clock::time_point now);
+  void holdTemperature(double celsius, Clock::time_point now);
+  void releaseTemperature(Clock::time_point now);
+  void release(int channel, Clock::time_point now);
 
   bool enabled(Clock::time_point now) const;
   // When the outputs switch off unless another active keep-alive frame comes; in the past while

@@ -2,8 +2,8 @@
 // and users' simulations.
 //
 // A SimController attaches one device model, a brovamodels::Controller (brovamodels/Controller.h
-// says how the model behaves: what it answers, its enable state and its physics), to a
-// simulated bus. It hears every frame sent to its device
+// says how the model behaves: what it answers, its enable state, its physics and the holds a
+// mechanism simulation may set), to a simulated bus. It hears every frame sent to its device
 // number on its bus (bus 0 unless its options name another), hands it to the model at the moment
 // the frame was sent, and puts the model's replies on that bus when they are due, the reply
 // latency after the request: a worker thread waits for that moment, or, with a latency of zero or
@@ -74,9 +74,21 @@ class SimController {
   void setFreeSpeed(double rpm);
   void setTimeConstant(double seconds);
   void setCountsPerRevolution(int64_t counts);
+  // Also releases the channel's speed and current holds.
   void setLoad(int channel, double fraction);
   void setAmbient(double celsius);
   void setIdentity(const Identity& identity);
+
+  // The model's holds, from now on (brovamodels/Controller.h): a channel's speed or current, its
+  // encoder's count, the controller's temperature; release gives a channel's speed and current
+  // back to the model, releaseTemperature the temperature. A channel the model does not have is
+  // ignored.
+  void holdRpm(int channel, double rpm);
+  void holdCurrent(int channel, double amperes);
+  void setEncoderCount(int channel, int32_t count);
+  void holdTemperature(double celsius);
+  void releaseTemperature();
+  void release(int channel);
 
   bool enabled() const;
   // When the outputs switch off unless another active keep-alive frame comes; in the past while
