@@ -5,7 +5,9 @@
 #                CMake package (P/lib/cmake/BrovaDriver: target BrovaDriver::BrovaDriver) and
 #                P/lib/pkgconfig/brova-driver.pc
 #   Simulation   the simulated platform library beside the driver and its control API
-#                (P/include/brovasim/): target BrovaDriver::Simulation
+#                (P/include/brovasim/, and P/include/brovamodels/, the device models' headers
+#                that it includes; their code is inside the library): target
+#                BrovaDriver::Simulation
 #
 # A plain install puts both. The library finds the platform library in its own directory
 # ($ORIGIN): the simulated one when Simulation is installed, the robot's HAL on a robot.
@@ -24,6 +26,7 @@ set_target_properties(BrovaSimHal PROPERTIES EXPORT_NAME Simulation)
 install(TARGETS BrovaSimHal EXPORT BrovaDriverSimulationTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Simulation)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/sim/include/brovasim
+                  ${PROJECT_SOURCE_DIR}/platform/models/include/brovamodels
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Simulation)
 install(EXPORT BrovaDriverSimulationTargets NAMESPACE BrovaDriver::
   DESTINATION ${BROVA_PACKAGE_DIR} COMPONENT Simulation)

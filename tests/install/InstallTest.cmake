@@ -1,8 +1,9 @@
 # Installs the build to a fresh prefix and uses it as a robot team would, from the installed tree
 # alone: the consumer project (find_package with COMPONENTS Simulation; a C program on the C
 # entry points and a C++ program on the objects and the board, each linking BrovaDriver::BrovaDriver
-# alone) configured with only CMAKE_PREFIX_PATH, built and run over simulated controllers that
-# the environment names; pkg-config's flags build both programs; the package reports a missing
+# alone, and a simulation's code on BrovaDriver::Simulation alone, whose brovasim/ headers include
+# brovamodels/) configured with only CMAKE_PREFIX_PATH, built and run over simulated controllers
+# that the environment names; pkg-config's flags build both programs; the package reports a missing
 # component by name.
 #
 #   cmake -DBUILD_DIR=... -DCONFIG=... -DWORK_DIR=... -DGENERATOR=... -DC_COMPILER=...
@@ -51,6 +52,11 @@ endif()
 run("C++ consumer" ${sim_env} ${consumer}/cpp_consumer)
 if(NOT output MATCHES "C\\+\\+ consumer: a simulated BrovaQuad and BrovaSmall answer")
   message(FATAL_ERROR "C++ consumer printed:\n${output}")
+endif()
+
+run("Simulation consumer" ${consumer}/sim_consumer)
+if(NOT output MATCHES "Simulation consumer: a held BrovaQuad and a board")
+  message(FATAL_ERROR "Simulation consumer printed:\n${output}")
 endif()
 
 # pkg-config, pointed into the prefix only.

@@ -1,291 +1,16 @@
-// The simulated controllers: what they hear on the bus, what they answer, and when.
+// The simulated controllers on the simulated bus: the model hears the frames of its bus, and its
+// replies go onto the bus when they are due.
 #include "brovasim/SimController.h"
 
-#include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <string>
 
-#include "MotorPhysics.h"
-
 namespace brovasim {
-namespace {
-
-using Bytes = std::array<uint8_t, 8>;
-
-// A 29-bit identifier is device type 2 | manufacturer 12 | API number (bits 15..6) | device
-// number (bits 5..0). The controllers hear the frames of their type and manufacturer.
-constexpr uint32_t kIdentifierMask = 0x1FFFFFFF;
-constexpr uint32_t kControllerBase = 0x020C0000;
-constexpr uint32_t kApiShift = 6;
-constexpr uint32_t kApiMask = 0x3FF;
-constexpr uint32_t kDeviceMask = 0x3F;
-constexpr int kHighestDevice = 63;
-
-// API numbers of the frames the controllers hear and send.
-constexpr uint32_t kDeviceIdRequest = 0;
-constexpr uint32_t kDeviceIdReply = 1;
-constexpr uint32_t kFirmwareRequest = 2;
-constexpr uint32_t kFirmwareReply = 3;
-constexpr uint32_t kHardwareRequest = 4;
-constexpr uint32_t kHardwareReply = 5;
-constexpr uint32_t kSerialRequest = 6;
-constexpr uint32_t kSerialWordReplies[3] = {7, 8, 9};
-constexpr uint32_t kConfigureMotor = 10;
-constexpr uint32_t kFrequencyRequest = 11;
-constexpr uint32_t kFrequencyReply = 12;
-constexpr uint32_t kDisableMotor = 13;
-constexpr uint32_t kSetMotorSpeed = 14;
-constexpr uint32_t kCurrentRequest = 15;
-constexpr uint32_t kCurrentReply = 16;
-constexpr uint32_t kEncoderRequest = 17;
-constexpr uint32_t kEncoderReply = 18;
-constexpr uint32_t kResetEncoder = 19;
-constexpr uint32_t kKeepAliveInactive = 20;
-constexpr uint32_t kKeepAliveActive = 21;
-constexpr uint32_t kTemperatureRequest = 23;
-constexpr uint32_t kTemperatureReply = 24;
-constexpr uint32_t kRpmRequest = 25;
-constexpr uint32_t kRpmReply = 26;
-
-// What differs between the two models: their channels, what they report and how, and what they
-// come with.
-struct Description {
-  int channels;
-  // Only the BrovaQuad has a temperature sensor and reports its motors' speed.
-  bool reportsTemperatureAndRpm;
-  // The BrovaQuad reports current as whole amperes and hundredths; the BrovaSmall as whole
-  // amperes split over two bytes that the reader adds.
-  bool currentInHundredths;
-  MotorParameters motor;
-  SimController::Identity identity;
-};
-
-constexpr Description kQuad{
-    .channels = 4,
-    .reportsTemperatureAndRpm = true,
-    .currentInHundredths = true,
-    .motor = {.freeSpeedRpm = 5000.0,
-              .timeConstantSeconds = 0.15,
-              .freeCurrentAmperes = 1.0,
-              .stallCurrentAmperes = 30.0},
-    .identity = {.firmware = {1, 4, 2},
-                 .hardwareType = 1,
-                 .hardwareVersion = 3,
-                 .serial = {0x42525651, 0x00010001, 0x00000517}},  // "BRVQ"
-};
-constexpr Description kSmall{
-    .channels = 1,
-    .reportsTemperatureAndRpm = false,
-    .currentInHundredths = false,
-    .motor = {.freeSpeedRpm = 6000.0,
-              .timeConstantSeconds = 0.15,
-              .freeCurrentAmperes = 1.5,
-              .stallCurrentAmperes = 60.0},
-    .identity = {.firmware = {1, 2, 0},
-                 .hardwareType = 2,
-                 .hardwareVersion = 1,
-                 .serial = {0x42525653, 0x00010001, 0x00000A2C}},  // "BRVS"
-};
-
-const Description& describe(SimController::Model model) {
-  return model == SimController::Model::Quad ? kQuad : kSmall;
-}
-
-// Byte 1 is the magnitude in hundredths, byte 2 says "at least 0" and byte 3 "at most 0". Both
-// set is zero; neither set is what the library sends for a speed that is not a number, which the
-// controller takes as a stop.
-double decodeSpeed(const Bytes& data) {
-  const bool atLeastZero = data[2] != 0;
-  const bool atMostZero = data[3] != 0;
-  if (atLeastZero == atMostZero) return 0.0;
-  const double magnitude = data[1] / 100.0;
-  return atLeastZero ? magnitude : -magnitude;
-}
-
-void putLittleEndian(uint32_t word, int bytes, Bytes& out) {
-  for (int i = 0; i < bytes; ++i) out[i] = static_cast<uint8_t>(word >> (8 * i));
-}
-
-// Whole units in byte 0, hundredths in byte 1; the layout holds 0..255.99.
-void putWholeAndHundredths(double value, Bytes& out) {
-  const auto hundredths = std::llround(std::clamp(value * 100.0, 0.0, 25599.0));
-  out[0] = static_cast<uint8_t>(hundredths / 100);
-  out[1] = static_cast<uint8_t>(hundredths % 100);
-}
-
-// Whole units over bytes 0 and 1, which the reader adds; the layout holds 0..510.
-void putSplitWhole(double value, Bytes& out) {
-  const auto whole = std::llround(std::clamp(value, 0.0, 510.0));
-  out[0] = static_cast<uint8_t>(std::min<long long>(whole, 255));
-  out[1] = static_cast<uint8_t>(whole - out[0]);
-}
-
-// A 32-bit hardware counter: it wraps.
-int32_t encoderCount(double revolutions, int64_t countsPerRevolution) {
-  const double counts = std::floor(revolutions * static_cast<double>(countsPerRevolution));
-  if (!std::isfinite(counts)) return 0;
-  const auto wrapped = static_cast<int64_t>(std::fmod(counts, 4294967296.0));
-  return static_cast<int32_t>(static_cast<uint32_t>(wrapped));
-}
-
-}  // namespace
-
-// The device itself: its settings, its outputs and its motors. Guarded by the controller's
-// mutex.
-struct SimController::State {
-  struct Output {
-    double commanded = 0.0;
-    bool disabled = false;
-    uint16_t frequency = 0;
-    double load = 0.0;
-  };
-
-  const Description& description;
-  const int device;
-  Options options;
-  bool answering = true;
-  int answered = 0;
-  // The outputs are enabled before this moment.
-  Clock::time_point activeUntil{};
-  // The moment the physics below stands at.
-  Clock::time_point time = Clock::now();
-  std::vector<Output> outputs;
-  std::vector<physics::Winding> windings;
-  double temperature;
-
-  State(Model model, int device, const Options& options)
-      : description(describe(model)),
-        device(device),
-        options(options),
-        outputs(description.channels),
-        windings(description.channels),
-        temperature(options.thermal.ambientCelsius) {}
-
-  bool enabledAt(Clock::time_point at) const { return at < activeUntil; }
-
-  physics::Drive drive(size_t channel, bool enabled) const {
-    const Output& output = outputs[channel];
-    const bool on = enabled && !output.disabled;
-    return {
-        .on = on, .duty = on ? std::clamp(output.commanded, -1.0, 1.0) : 0.0, .load = output.load};
-  }
-
-  // Brings the physics up to `at`, switching the outputs off where the keep-alive ran out.
-  void advanceTo(Clock::time_point at) {
-    if (at <= time) return;
-    if (time < activeUntil && activeUntil < at) integrate(activeUntil, true);
-    integrate(at, enabledAt(time));
-  }
-
-  void integrate(Clock::time_point until, bool enabled) {
-    std::vector<physics::Drive> drives;
-    for (size_t i = 0; i < outputs.size(); ++i) drives.push_back(drive(i, enabled));
-    physics::advance(windings, drives, options.motor, options.thermal, temperature,
-                     std::chrono::duration<double>(until - time).count());
-    time = until;
-  }
-
-  Channel channel(int number) const {
-    if (number < 0 || number >= description.channels) return {.at = time};
-    const physics::Drive d = drive(number, enabledAt(time));
-    const physics::Winding& w = windings[number];
-    const Output& o = outputs[number];
-    return {.at = time,
-            .commandedSpeed = o.commanded,
-            .outputOn = d.on,
-            .appliedDuty = d.duty,
-            .rpm = w.rpm,
-            .currentAmperes = physics::current(w, d, options.motor),
-            .encoderCount = encoderCount(w.revolutions, options.countsPerRevolution),
-            .frequency = o.frequency,
-            .load = o.load};
-  }
-
-  // Applies a frame sent at `sent`; the physics already stands at the moment it is heard.
-  void obey(uint32_t api, const Bytes& data, Clock::time_point sent) {
-    Output* output = data[0] < outputs.size() ? &outputs[data[0]] : nullptr;
-    switch (api) {
-      case kKeepAliveActive: activeUntil = sent + options.keepAliveTimeout; break;
-      case kKeepAliveInactive: activeUntil = std::min(activeUntil, time); break;
-      case kConfigureMotor:
-        if (output) output->frequency = static_cast<uint16_t>(data[1] | data[2] << 8);
-        break;
-      case kSetMotorSpeed:
-        if (output) {
-          output->commanded = decodeSpeed(data);
-          output->disabled = false;
-        }
-        break;
-      case kDisableMotor:
-        if (output) output->disabled = true;
-        break;
-      case kResetEncoder:
-        if (output) windings[data[0]].revolutions = 0.0;
-        break;
-      default: break;
-    }
-  }
-
-  Reply reply(uint32_t api, const Bytes& data) const {
-    return {kControllerBase | api << kApiShift | static_cast<uint32_t>(device), data};
-  }
-
-  // The replies to a request; none for a frame that is not one.
-  std::vector<Reply> answer(uint32_t api, const Bytes& request) const {
-    const Identity& identity = options.identity;
-    const Channel asked = channel(request[0]);
-    Bytes out{};
-    switch (api) {
-      case kDeviceIdRequest:
-        out[0] = static_cast<uint8_t>(device);
-        return {reply(kDeviceIdReply, out)};
-      case kFirmwareRequest:
-        std::copy(identity.firmware.begin(), identity.firmware.end(), out.begin());
-        return {reply(kFirmwareReply, out)};
-      case kHardwareRequest:
-        out = {identity.hardwareType, identity.hardwareVersion};
-        return {reply(kHardwareReply, out)};
-      case kSerialRequest: {
-        std::vector<Reply> words;
-        for (int i = 0; i < 3; ++i) {
-          out = {};
-          putLittleEndian(identity.serial[i], 4, out);
-          words.push_back(reply(kSerialWordReplies[i], out));
-        }
-        return words;
-      }
-      case kFrequencyRequest:
-        putLittleEndian(outputs[0].frequency, 2, out);
-        return {reply(kFrequencyReply, out)};
-      case kCurrentRequest:
-        if (description.currentInHundredths) {
-          putWholeAndHundredths(asked.currentAmperes, out);
-        } else {
-          putSplitWhole(asked.currentAmperes, out);
-        }
-        return {reply(kCurrentReply, out)};
-      case kEncoderRequest:
-        putLittleEndian(static_cast<uint32_t>(asked.encoderCount), 4, out);
-        return {reply(kEncoderReply, out)};
-      case kTemperatureRequest:
-        if (!description.reportsTemperatureAndRpm) return {};
-        putWholeAndHundredths(temperature, out);
-        return {reply(kTemperatureReply, out)};
-      case kRpmRequest:
-        if (!description.reportsTemperatureAndRpm) return {};
-        putLittleEndian(static_cast<uint32_t>(std::min(std::round(std::fabs(asked.rpm)), 65535.0)),
-                        2, out);
-        return {reply(kRpmReply, out)};
-      default: return {};
-    }
-  }
-};
 
 SimController::Options SimController::defaults(Model model) {
   Options options;
-  options.motor = describe(model).motor;
-  options.identity = describe(model).identity;
+  static_cast<brovamodels::Controller::Options&>(options) =
+      brovamodels::Controller::defaults(model);
   return options;
 }
 
@@ -295,12 +20,10 @@ std::shared_ptr<SimController> SimController::attach(Model model, int device) {
 
 std::shared_ptr<SimController> SimController::attach(Model model, int device,
                                                      const Options& options) {
-  if (device < 0 || device > kHighestDevice) {
-    throw std::out_of_range("CAN device numbers are 0..63");
-  }
   if (!can::isBus(options.bus)) {
     throw std::out_of_range("simulated CAN buses are 0.." + std::to_string(can::kBuses - 1));
   }
+  // The model refuses a device number it cannot have.
   std::shared_ptr<SimController> controller(new SimController(model, device, options));
   // The bus may still call an observer after unsubscribe, and calls it in the sender's thread:
   // the observer holds the controller only while it hears a frame.
@@ -312,11 +35,8 @@ std::shared_ptr<SimController> SimController::attach(Model model, int device,
 }
 
 SimController::SimController(Model model, int device, const Options& options)
-    : model_(model),
-      device_(device),
-      bus_(options.bus),
-      channelCount_(describe(model).channels),
-      state_(std::make_unique<State>(model, device, options)),
+    : bus_(options.bus),
+      controller_(model, device, options, Clock::now()),
       worker_([this] { deliverWhenDue(); }) {}
 
 SimController::~SimController() { detach(); }
@@ -340,27 +60,19 @@ void SimController::detach() {
 }
 
 void SimController::hear(const SentFrame& frame) {
-  if (frame.bus != bus_) return;
-  const uint32_t id = frame.id & kIdentifierMask;
-  if ((id & ~(kApiMask << kApiShift | kDeviceMask)) != kControllerBase) return;
-  if (static_cast<int>(id & kDeviceMask) != device_) return;
-  const uint32_t api = (id >> kApiShift) & kApiMask;
-
-  std::vector<Reply> replies;
+  // Which frames the model hears was fixed when it was made: no lock needed to ask.
+  if (frame.bus != bus_ || !controller_.hears(frame.id)) return;
+  std::vector<brovamodels::Frame> replies;
   {
     std::lock_guard lock(mutex_);
     if (!attached_) return;
-    State& s = *state_;
-    s.advanceTo(frame.time);
-    s.obey(api, frame.data, frame.time);
-    if (!s.answering) return;
-    replies = s.answer(api, frame.data);
+    replies = controller_.hear(frame.id, frame.data, frame.time);
     if (replies.empty()) return;
-    ++s.answered;
-    if (s.options.replyLatency > std::chrono::microseconds::zero()) {
+    const std::chrono::microseconds latency = controller_.latency();
+    if (latency > std::chrono::microseconds::zero()) {
       // Observers run in the sender's thread, which must not wait: the worker sends later.
-      const Clock::time_point due = frame.time + s.options.replyLatency;
-      for (const Reply& r : replies) pending_.emplace(due, r);
+      const Clock::time_point due = frame.time + latency;
+      for (const brovamodels::Frame& r : replies) pending_.emplace(due, r);
       wake_.notify_one();
       return;
     }
@@ -368,10 +80,12 @@ void SimController::hear(const SentFrame& frame) {
   send(replies);
 }
 
-void SimController::send(const std::vector<Reply>& replies) {
+void SimController::send(const std::vector<brovamodels::Frame>& replies) {
   std::lock_guard lock(sendMutex_);
   if (!sending_) return;
-  for (const Reply& r : replies) can::putFrame(r.id, r.data.data(), r.data.size(), bus_);
+  for (const brovamodels::Frame& r : replies) {
+    can::putFrame(r.id, r.data.data(), r.data.size(), bus_);
+  }
 }
 
 void SimController::deliverWhenDue() {
@@ -388,7 +102,7 @@ void SimController::deliverWhenDue() {
       wake_.wait_until(lock, next);
       continue;
     }
-    std::vector<Reply> due;
+    std::vector<brovamodels::Frame> due;
     while (!pending_.empty() && pending_.begin()->first <= now) {
       due.push_back(pending_.begin()->second);
       pending_.erase(pending_.begin());
@@ -402,75 +116,97 @@ void SimController::deliverWhenDue() {
 
 void SimController::setAnswering(bool answering) {
   std::lock_guard lock(mutex_);
-  state_->answering = answering;
+  controller_.setAnswering(answering);
 }
 
 void SimController::setReplyLatency(std::chrono::microseconds latency) {
   std::lock_guard lock(mutex_);
-  state_->options.replyLatency = latency;
+  controller_.setReplyLatency(latency);
 }
 
-// Settings that change the physics take effect from now: the past is integrated with the old.
 void SimController::setFreeSpeed(double rpm) {
   std::lock_guard lock(mutex_);
-  state_->advanceTo(Clock::now());
-  state_->options.motor.freeSpeedRpm = rpm;
+  controller_.setFreeSpeed(rpm, Clock::now());
 }
 
 void SimController::setTimeConstant(double seconds) {
   std::lock_guard lock(mutex_);
-  state_->advanceTo(Clock::now());
-  state_->options.motor.timeConstantSeconds = seconds;
+  controller_.setTimeConstant(seconds, Clock::now());
 }
 
 void SimController::setCountsPerRevolution(int64_t counts) {
   std::lock_guard lock(mutex_);
-  state_->options.countsPerRevolution = counts;
+  controller_.setCountsPerRevolution(counts);
 }
 
 void SimController::setLoad(int channel, double fraction) {
   std::lock_guard lock(mutex_);
-  if (channel < 0 || channel >= channelCount_) return;
-  state_->advanceTo(Clock::now());
-  state_->outputs[channel].load = std::clamp(fraction, 0.0, 1.0);
+  controller_.setLoad(channel, fraction, Clock::now());
 }
 
 void SimController::setAmbient(double celsius) {
   std::lock_guard lock(mutex_);
-  state_->advanceTo(Clock::now());
-  state_->options.thermal.ambientCelsius = celsius;
+  controller_.setAmbient(celsius, Clock::now());
 }
 
 void SimController::setIdentity(const Identity& identity) {
   std::lock_guard lock(mutex_);
-  state_->options.identity = identity;
+  controller_.setIdentity(identity);
+}
+
+void SimController::holdRpm(int channel, double rpm) {
+  std::lock_guard lock(mutex_);
+  controller_.holdRpm(channel, rpm, Clock::now());
+}
+
+void SimController::holdCurrent(int channel, double amperes) {
+  std::lock_guard lock(mutex_);
+  controller_.holdCurrent(channel, amperes, Clock::now());
+}
+
+void SimController::setEncoderCount(int channel, int32_t count) {
+  std::lock_guard lock(mutex_);
+  controller_.setEncoderCount(channel, count, Clock::now());
+}
+
+void SimController::holdTemperature(double celsius) {
+  std::lock_guard lock(mutex_);
+  controller_.holdTemperature(celsius, Clock::now());
+}
+
+void SimController::releaseTemperature() {
+  std::lock_guard lock(mutex_);
+  controller_.releaseTemperature(Clock::now());
+}
+
+void SimController::release(int channel) {
+  std::lock_guard lock(mutex_);
+  controller_.release(channel, Clock::now());
 }
 
 bool SimController::enabled() const {
   std::lock_guard lock(mutex_);
-  return state_->enabledAt(Clock::now());
+  return controller_.enabled(Clock::now());
 }
 
 Clock::time_point SimController::enabledUntil() const {
   std::lock_guard lock(mutex_);
-  return state_->activeUntil;
+  return controller_.enabledUntil();
 }
 
 double SimController::temperature() const {
   std::lock_guard lock(mutex_);
-  state_->advanceTo(Clock::now());
-  return state_->temperature;
+  return controller_.temperature(Clock::now());
 }
 
 SimController::Channel SimController::channel(int channel) const {
   std::lock_guard lock(mutex_);
-  state_->advanceTo(Clock::now());
-  return state_->channel(channel);
+  return controller_.channel(channel, Clock::now());
 }
 
 int SimController::answered() const {
   std::lock_guard lock(mutex_);
-  return state_->answered;
+  return controller_.answered();
 }
 
 }  // namespace brovasim

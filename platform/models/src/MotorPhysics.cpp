@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-namespace brovasim::physics {
+namespace brovamodels::physics {
 namespace {
 
 constexpr double kSecondsPerMinute = 60.0;
@@ -14,8 +14,9 @@ constexpr double kShortestTimeConstant = 1e-9;
 
 double timeConstant(double seconds) { return std::max(seconds, kShortestTimeConstant); }
 
-// The speed the winding settles at under `drive`.
+// The speed the winding settles at under `drive`: a held speed is where it stays.
 double settlingRpm(const Drive& drive, const MotorParameters& motor) {
+  if (drive.heldRpm) return *drive.heldRpm;
   if (!drive.on) return 0.0;
   return drive.duty * std::max(motor.freeSpeedRpm, 0.0) * (1.0 - std::clamp(drive.load, 0.0, 1.0));
 }
@@ -28,7 +29,9 @@ struct CurrentShape {
   double c = 0.0;
 };
 
+// A held current is a constant; a held speed makes b zero, since the winding stands at it.
 CurrentShape shape(const Winding& winding, const Drive& drive, const MotorParameters& motor) {
+  if (drive.heldCurrent) return {0.0, 0.0, *drive.heldCurrent};
   if (!drive.on) return {};
   const double friction = motor.freeCurrentAmperes * std::fabs(drive.duty);
   // A motor without a free speed cannot turn: all of the duty is error.
@@ -96,6 +99,11 @@ void advance(std::span<Winding> windings, std::span<const Drive> drives,
   if (seconds <= 0.0) return;
   const double tau = timeConstant(motor.timeConstantSeconds);
 
+  // A held speed is the winding's speed throughout.
+  for (size_t i = 0; i < windings.size(); ++i) {
+    if (drives[i].heldRpm) windings[i].rpm = *drives[i].heldRpm;
+  }
+
   std::vector<CurrentShape> shapes;
   std::vector<double> cuts{0.0, seconds};
   for (size_t i = 0; i < windings.size(); ++i) {
@@ -119,4 +127,4 @@ void advance(std::span<Winding> windings, std::span<const Drive> drives,
   }
 }
 
-}  // namespace brovasim::physics
+}  // namespace brovamodels::physics

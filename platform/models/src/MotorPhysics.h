@@ -1,24 +1,30 @@
 // The simulated controllers' motors and heat as exact functions of time between events (see
-// brovasim/SimController.h for the model).
+// brovamodels/Controller.h for the model).
 #pragma once
 
+#include <optional>
 #include <span>
 
-#include "brovasim/SimController.h"
+#include "brovamodels/Parameters.h"
 
-namespace brovasim::physics {
+namespace brovamodels::physics {
 
 // One channel's motor.
 struct Winding {
   double rpm = 0.0;
-  double revolutions = 0.0;  // since the encoder was last reset
+  double revolutions = 0.0;  // since the encoder was last reset or set
 };
 
-// What one channel's output applies while nothing changes.
+// What one channel's output applies while nothing changes, and what is held from outside the
+// model meanwhile.
 struct Drive {
   bool on = false;
   double duty = 0.0;  // -1..1
   double load = 0.0;  // 0..1
+  // The speed the winding turns at, whatever the output drives.
+  std::optional<double> heldRpm;
+  // The current the winding draws, whatever its output and speed.
+  std::optional<double> heldCurrent;
 };
 
 // The current `winding` draws now under `drive`.
@@ -29,4 +35,4 @@ void advance(std::span<Winding> windings, std::span<const Drive> drives,
              const MotorParameters& motor, const ThermalParameters& thermal, double& temperature,
              double seconds);
 
-}  // namespace brovasim::physics
+}  // namespace brovamodels::physics
