@@ -42,6 +42,9 @@ enum class UnknownHardware {
 // The description of one model: the few values in which the two models differ.
 struct Model {
   ModelState& state;
+  // "BrovaQuad", "BrovaSmall": how the console and the simulation name the model.
+  std::string_view name;
+  int channels;
   // Between a request and the read of its reply, in seconds.
   double replyPause;
   // Printed after a successful create; empty for none.
@@ -67,6 +70,8 @@ struct Model {
 // (missing initialiser).
 inline Model withState(const Model& model, ModelState& state) {
   return Model{state,
+               model.name,
+               model.channels,
                model.replyPause,
                model.greeting,
                model.missingLinesNameChannel,

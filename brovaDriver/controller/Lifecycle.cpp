@@ -5,6 +5,7 @@
 #include "common/Console.h"
 #include "controller/Claims.h"
 #include "controller/Commands.h"
+#include "controller/Simulated.h"
 
 namespace brova::controller {
 
@@ -32,6 +33,7 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
     model.state.deviceNumber.store(device, std::memory_order_release);
     handle = can::initializeDevice({.bus = 0, .device = device});
     obtained = true;
+    simulated::openForHandle(handle, model, device);
     configureMotor(model, motor, frequency);
     if (flag != nullptr) *flag = false;
     model.state.keepAlive.start(device, handle);
@@ -41,7 +43,10 @@ int32_t create(const Model& model, int16_t device, int16_t frequency, bool* flag
     console::reportStatus(console::kInitializationFailed);
   }
   // The caller never sees this handle, so it is released here.
-  if (obtained) can::cleanDevice(handle);
+  if (obtained) {
+    simulated::closeForHandle(handle);
+    can::cleanDevice(handle);
+  }
   if (claimed) claims::releaseForEntryPoint(device);
   return 0;
 }
@@ -54,6 +59,7 @@ void destroy(const Model& model, int32_t handle) noexcept {
   } catch (...) {
     // Joining can only fail on a broken thread; the handle is released all the same.
   }
+  simulated::closeForHandle(handle);
   can::cleanDevice(handle);
 }
 

@@ -10,6 +10,8 @@ constinit ModelState smallState;
 
 constexpr Model kBrovaQuad{
     .state = quadState,
+    .name = "BrovaQuad",
+    .channels = 4,
     .replyPause = 0.01,
     .greeting = {},
     .missingLinesNameChannel = true,
@@ -19,6 +21,8 @@ constexpr Model kBrovaQuad{
 
 constexpr Model kBrovaSmall{
     .state = smallState,
+    .name = "BrovaSmall",
+    .channels = 1,
     .replyPause = 0.1,
     .greeting = console::kGreeting,
     .missingLinesNameChannel = false,

@@ -9,6 +9,7 @@
 #include "controller/Claims.h"
 #include "controller/Commands.h"
 #include "controller/Queries.h"
+#include "controller/Simulated.h"
 #include "devices/KeepAliveLoop.h"
 #include "devices/Kinds.h"
 #include "devices/State.h"
@@ -39,6 +40,7 @@ std::shared_ptr<Device> Device::open(Kind kind, can::Address address, int freque
   // Undoes the claim, and returns the handle once there is one, before the open fails.
   bool obtained = false;
   const auto failure = [&](const std::string& why) {
+    s.simulated = {};
     if (obtained) can::cleanDevice(s.handle);
     release(s);
     return std::runtime_error(s.name + " could not be opened" + why);
@@ -55,6 +57,7 @@ std::shared_ptr<Device> Device::open(Kind kind, can::Address address, int freque
     throw failure(": the platform refused its CAN handle (status " + std::to_string(status) + ")");
   }
   try {
+    s.simulated = controller::simulated::open(s.model, address);
     for (int channel = 0; channel < device->channels(); ++channel) {
       controller::configureMotor(s.model, static_cast<uint8_t>(channel), frequency);
     }
@@ -83,6 +86,7 @@ void Device::close() noexcept {
       std::lock_guard exchange(s.modelState.exchangeLock);
       s.writer.stop();
     }
+    s.simulated = {};
     can::cleanDevice(s.handle);
     release(s);
   } catch (...) {
@@ -95,9 +99,27 @@ Kind Device::kind() const noexcept { return state_->kind; }
 int Device::number() const noexcept { return state_->number; }
 int Device::bus() const noexcept { return state_->address.bus; }
 can::Address Device::address() const noexcept { return state_->address; }
-int Device::channels() const noexcept { return describe(state_->kind).channels; }
+int Device::channels() const noexcept { return describe(state_->kind).channels(); }
 const std::string& Device::name() const noexcept { return state_->name; }
 const controller::Model& Device::model() const noexcept { return state_->model; }
+
+double Device::simulatedValue(std::size_t index) const noexcept {
+  try {
+    std::lock_guard lifecycle(state_->lifecycle);
+    return state_->simulated.get(index);
+  } catch (...) {
+    return 0.0;
+  }
+}
+
+void Device::setSimulatedValue(std::size_t index, double value) const noexcept {
+  try {
+    std::lock_guard lifecycle(state_->lifecycle);
+    state_->simulated.set(index, value);
+  } catch (...) {
+    // Only a broken mutex throws.
+  }
+}
 
 void Device::startTelemetry(std::chrono::nanoseconds period, Choice choice) {
   std::lock_guard lifecycle(state_->lifecycle);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -64,6 +65,10 @@ class Device {
   // The model description whose frames address this device only; for the blocking queries and
   // commands of controller/ (Queries.h, Commands.h). Its exchange lock is the device's: a
   // blocking query and the telemetry thread never overlap on one device.
+  // Value `index` of its simulated device (controller/Simulated.h): 0, and nothing set, while
+  // it is closed or where the HAL simulates nothing.
+  double simulatedValue(std::size_t index) const noexcept;
+  void setSimulatedValue(std::size_t index, double value) const noexcept;
   const controller::Model& model() const noexcept;
 
   // Refreshes the chosen quantities on the telemetry thread, a round at most every `period`

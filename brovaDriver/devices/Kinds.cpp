@@ -6,9 +6,8 @@ namespace brova::devices {
 namespace {
 
 // The single-channel controller answers neither the RPM nor the temperature request.
-constexpr KindDescription kQuad{"BrovaQuad", controller::brovaQuadModel, 4, kEveryQuantity};
-constexpr KindDescription kSmall{"BrovaSmall", controller::brovaSmallModel, 1,
-                                 kCurrent | kEncoderCount};
+constexpr KindDescription kQuad{controller::brovaQuadModel, kEveryQuantity};
+constexpr KindDescription kSmall{controller::brovaSmallModel, kCurrent | kEncoderCount};
 
 }  // namespace
 

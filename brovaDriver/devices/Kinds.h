@@ -11,10 +11,11 @@
 namespace brova::devices {
 
 struct KindDescription {
-  std::string_view modelName;  // as the console names it
   const controller::Model& (*model)();
-  int channels;
   uint32_t quantities;  // what the model can answer
+
+  std::string_view modelName() const { return model().name; }  // as the console names it
+  int channels() const { return model().channels; }
 };
 
 const KindDescription& describe(Kind kind);

@@ -33,10 +33,10 @@ std::vector<Wave> roundOf(Kind kind, Choice choice) {
   const KindDescription& description = describe(kind);
   const uint32_t quantities = choice.quantities & description.quantities;
   // A single-channel controller reads channel 0 whatever the choice holds.
-  const uint32_t channels = description.channels == 1 ? 1u : choice.channels;
+  const uint32_t channels = description.channels() == 1 ? 1u : choice.channels;
 
   std::vector<Wave> waves;
-  for (int channel = 0; channel < description.channels; ++channel) {
+  for (int channel = 0; channel < description.channels(); ++channel) {
     if ((channels & (1u << channel)) == 0) continue;
     Wave wave;
     for (const QuantityFrames& frames : kQuantityFrames) {

@@ -9,7 +9,7 @@ namespace {
 
 std::string nameOf(Kind kind, can::Address address) {
   std::string name =
-      std::string(describe(kind).modelName) + " on device " + std::to_string(address.device);
+      std::string(describe(kind).modelName()) + " on device " + std::to_string(address.device);
   if (address.bus != 0) name += " of CAN bus " + std::to_string(address.bus);
   return name;
 }

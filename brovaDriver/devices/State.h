@@ -11,6 +11,7 @@
 #include <string>
 
 #include "can/Link.h"
+#include "common/Simulation.h"
 #include "controller/Description.h"
 #include "controller/Replies.h"
 #include "devices/Device.h"
@@ -30,6 +31,8 @@ struct Device::State final : controller::ReplyBook {
   controller::ModelState modelState;
   const controller::Model model;
   int32_t handle = 0;
+  // Its place among the HAL's simulated devices, while open.
+  simulation::SimulatedDevice simulated;
 
   // Taken by open, close and the telemetry start and stop, so they never overlap.
   std::mutex lifecycle;

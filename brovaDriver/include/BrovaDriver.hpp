@@ -42,5 +42,8 @@
 #include "brova/Limits.hpp"
 #include "brova/Reading.hpp"
 #include "brova/TelemetryChoice.hpp"
+#include "brova/sim/BrovaQuadSim.hpp"
+#include "brova/sim/BrovaSmallSim.hpp"
+#include "brova/sim/FeruxSim.hpp"
 
 #endif  // BROVADRIVER_BROVADRIVER_HPP

@@ -7,16 +7,12 @@
 
 #include "brova/detail/Checks.hpp"
 #include "devices/AnalogBoard.h"
+#include "objects/FeruxOpen.h"
 #include "objects/Open.h"
 
 namespace brova {
 
 static_assert(Ferux::kLargestFullScaleVolts == devices::kLargestFullScaleVolts);
-
-struct Ferux::Open {
-  std::shared_ptr<devices::AnalogBoard> board;
-  std::atomic<bool> closed{false};
-};
 
 namespace {
 

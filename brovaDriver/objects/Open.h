@@ -26,7 +26,7 @@ struct ControllerObject::Open {
 };
 
 inline std::string kindName(devices::Kind kind) {
-  return std::string(devices::describe(kind).modelName);
+  return std::string(devices::describe(kind).modelName());
 }
 
 inline void checkFrequency(int hz) {

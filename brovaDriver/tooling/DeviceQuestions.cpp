@@ -28,15 +28,9 @@ struct DeviceQuestions::Slot {
 
   // `model`'s description, addressing this slot's device, waiting `pause` for replies.
   controller::Model as(Model model, std::optional<double> pause = {}) {
-    controller::Model description = descriptionOf(model);
-    return controller::Model{
-        .state = state,
-        .replyPause = pause.value_or(description.replyPause),
-        .greeting = description.greeting,
-        .missingLinesNameChannel = description.missingLinesNameChannel,
-        .currentByte1Divisor = description.currentByte1Divisor,
-        .unknownHardware = description.unknownHardware,
-    };
+    controller::Model asked = controller::withState(descriptionOf(model), state);
+    asked.replyPause = pause.value_or(asked.replyPause);
+    return asked;
   }
 };
 

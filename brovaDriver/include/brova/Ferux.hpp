@@ -10,6 +10,10 @@
 #include "brova/Reading.hpp"
 #include "brova/detail/Export.hpp"
 
+namespace brova::sim {
+class FeruxSim;
+}  // namespace brova::sim
+
 namespace brova {
 
 class BROVA_OBJECTS_API Ferux {
@@ -64,6 +68,8 @@ class BROVA_OBJECTS_API Ferux {
   struct Open;  // the library's
 
  private:
+  friend class sim::FeruxSim;
+
   const Open& open() const;
   Reading raw(int channel) const;
 

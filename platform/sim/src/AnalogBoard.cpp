@@ -2,11 +2,37 @@
 // moment it is made.
 #include <utility>
 
+#include "DeviceValues.h"
+#include "DeviceWatch.h"
 #include "brovasim/SimAnalogBoard.h"
 
 namespace brovasim {
 
 using brovamodels::Clock;
+
+SimAnalogBoard::SimAnalogBoard() = default;
+
+SimAnalogBoard::~SimAnalogBoard() {
+  watch_.reset();
+  simulatedDeviceFreed();
+}
+
+void SimAnalogBoard::simulatedDeviceCreated(int32_t device) {
+  std::unique_ptr<brovamodels::DeviceValues> unbound;
+  std::lock_guard lock(mutex_);
+  simulatedDevice_ = device;
+  unbound.swap(values_);
+}
+
+void SimAnalogBoard::simulatedDeviceFreed() {
+  std::unique_ptr<brovamodels::DeviceValues> unbound;
+  {
+    std::lock_guard lock(mutex_);
+    simulatedDevice_ = 0;
+    unbound.swap(values_);
+  }
+  // Unbound without the lock: a value's callback under way may be waiting for it.
+}
 
 void SimAnalogBoard::setInput(int channel, double volts) {
   std::lock_guard lock(mutex_);
@@ -45,7 +71,16 @@ int SimAnalogBoard::conversions() const {
 
 int32_t SimAnalogBoard::write(const uint8_t* data, int32_t count) {
   std::lock_guard lock(mutex_);
-  return board_.write(data, count, Clock::now());
+  const Clock::time_point now = Clock::now();
+  if (simulatedDevice_ != 0 && !values_) {
+    values_ = std::make_unique<brovamodels::DeviceValues>(
+        simulatedDevice_, brovamodels::DeviceName::Kind::Board, brovamodels::Board::kInputs,
+        [weak = weak_from_this()](std::size_t input, double volts) {
+          if (auto self = weak.lock()) self->setInput(static_cast<int>(input), volts);
+        });
+  }
+  if (values_) values_->show(board_, now);
+  return board_.write(data, count, now);
 }
 
 int32_t SimAnalogBoard::read(uint8_t* buffer, int32_t count) {
@@ -55,6 +90,15 @@ int32_t SimAnalogBoard::read(uint8_t* buffer, int32_t count) {
 
 std::shared_ptr<SimAnalogBoard> attachAnalogBoard(int32_t port, int32_t address) {
   auto board = std::make_shared<SimAnalogBoard>();
+  const std::weak_ptr<SimAnalogBoard> weak = board;
+  board->watch_ = std::make_unique<DeviceWatch>(
+      brovamodels::nameOf({brovamodels::DeviceName::Kind::Board, port, 0}),
+      [weak](int32_t device) {
+        if (auto self = weak.lock()) self->simulatedDeviceCreated(device);
+      },
+      [weak] {
+        if (auto self = weak.lock()) self->simulatedDeviceFreed();
+      });
   i2c::attach(port, address, board);
   return board;
 }

@@ -5,7 +5,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "DeviceValues.h"
+#include "DeviceWatch.h"
+
 namespace brovasim {
+namespace {
+
+brovamodels::DeviceName::Kind kindOf(SimController::Model model) {
+  return model == SimController::Model::Quad ? brovamodels::DeviceName::Kind::Quad
+                                             : brovamodels::DeviceName::Kind::Small;
+}
+
+}  // namespace
 
 SimController::Options SimController::defaults(Model model) {
   Options options;
@@ -31,6 +42,15 @@ std::shared_ptr<SimController> SimController::attach(Model model, int device,
       can::subscribe([weak = std::weak_ptr(controller)](const SentFrame& frame) {
         if (auto self = weak.lock()) self->hear(frame);
       });
+  const std::weak_ptr<SimController> weak = controller;
+  controller->watch_ = std::make_unique<DeviceWatch>(
+      brovamodels::nameOf({kindOf(model), controller->device(), controller->bus()}),
+      [weak](int32_t device) {
+        if (auto self = weak.lock()) self->simulatedDeviceCreated(device);
+      },
+      [weak] {
+        if (auto self = weak.lock()) self->simulatedDeviceFreed();
+      });
   return controller;
 }
 
@@ -44,6 +64,8 @@ SimController::~SimController() { detach(); }
 void SimController::detach() {
   std::call_once(detached_, [this] {
     can::unsubscribe(subscription_);
+    watch_.reset();
+    simulatedDeviceFreed();
     {
       std::lock_guard lock(mutex_);
       attached_ = false;
@@ -67,6 +89,14 @@ void SimController::hear(const SentFrame& frame) {
     std::lock_guard lock(mutex_);
     if (!attached_) return;
     replies = controller_.hear(frame.id, frame.data, frame.time);
+    if (simulatedDevice_ != 0 && !values_) {
+      values_ = std::make_unique<brovamodels::DeviceValues>(
+          simulatedDevice_, kindOf(model()), channels(),
+          [weak = weak_from_this()](std::size_t index, double value) {
+            if (auto self = weak.lock()) self->simulatedValueSet(index, value);
+          });
+    }
+    if (values_) values_->show(controller_, frame.time);
     if (replies.empty()) return;
     const std::chrono::microseconds latency = controller_.latency();
     if (latency > std::chrono::microseconds::zero()) {
@@ -78,6 +108,30 @@ void SimController::hear(const SentFrame& frame) {
     }
   }
   send(replies);
+}
+
+void SimController::simulatedDeviceCreated(int32_t device) {
+  std::unique_ptr<brovamodels::DeviceValues> unbound;
+  {
+    std::lock_guard lock(mutex_);
+    simulatedDevice_ = device;
+    unbound = std::move(values_);
+  }
+}
+
+void SimController::simulatedDeviceFreed() {
+  std::unique_ptr<brovamodels::DeviceValues> unbound;
+  {
+    std::lock_guard lock(mutex_);
+    simulatedDevice_ = 0;
+    unbound = std::move(values_);
+  }
+  // Unbound without the lock: a value's callback under way may be waiting for it.
+}
+
+void SimController::simulatedValueSet(std::size_t index, double value) {
+  std::lock_guard lock(mutex_);
+  if (values_) brovamodels::DeviceValues::apply(controller_, index, value, Clock::now());
 }
 
 void SimController::send(const std::vector<brovamodels::Frame>& replies) {

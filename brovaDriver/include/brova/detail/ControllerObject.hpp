@@ -15,6 +15,8 @@
 
 namespace brova::detail {
 
+class SimulatedController;
+
 class BROVA_OBJECTS_API ControllerObject {
  public:
   ~ControllerObject();
@@ -57,6 +59,8 @@ class BROVA_OBJECTS_API ControllerObject {
   void setPerTick(int encoder, double distance);
 
  private:
+  friend class SimulatedController;
+
   bool quad_;  // the model, which a moved-from object, holding no device, still names
   std::unique_ptr<Open> open_;
 };

@@ -11,9 +11,15 @@
 #include "brovamodels/Board.h"
 #include "brovasim/SimI2C.h"
 
+namespace brovamodels {
+class DeviceValues;
+}  // namespace brovamodels
+
 namespace brovasim {
 
-class SimAnalogBoard : public I2CDevice {
+class DeviceWatch;
+
+class SimAnalogBoard : public I2CDevice, public std::enable_shared_from_this<SimAnalogBoard> {
  public:
   static constexpr int32_t kDefaultPort = 1;
   static constexpr int32_t kDefaultAddress = 0x48;
@@ -38,9 +44,22 @@ class SimAnalogBoard : public I2CDevice {
   int32_t write(const uint8_t* data, int32_t count) override;
   int32_t read(uint8_t* buffer, int32_t count) override;
 
+  SimAnalogBoard();
+  ~SimAnalogBoard() override;
+
  private:
+  friend std::shared_ptr<SimAnalogBoard> attachAnalogBoard(int32_t port, int32_t address);
+  // Its simulated device ("Ferux[1]" on port 1), which the library makes when it opens the board:
+  // the board shows its inputs there at each transfer, and a voltage set there by someone else
+  // (the library's physics API, HAL_SetSimValue) becomes the input.
+  void simulatedDeviceCreated(int32_t device);
+  void simulatedDeviceFreed();
+
   mutable std::mutex mutex_;
-  brovamodels::Board board_;  // guarded by mutex_
+  brovamodels::Board board_;     // guarded by mutex_
+  int32_t simulatedDevice_ = 0;  // guarded by mutex_, as are its values, bound at a transfer
+  std::unique_ptr<brovamodels::DeviceValues> values_;
+  std::unique_ptr<DeviceWatch> watch_;
 };
 
 // Attaches a new board at the Ferux board's port and address and returns it.

@@ -10,6 +10,11 @@
 // less, the reply goes onto the bus at once, in the thread that sent the request, which makes a
 // test independent of thread scheduling. Getters and setters hand the model the time now, so the
 // physics is evaluated at the moment they are called. All functions are thread-safe.
+//
+// Its simulated device: the library makes one for each controller it opens ("BrovaQuad[5]",
+// "BrovaQuad[5,2]" on bus 2, with its values: brovamodels' DeviceValues.h). The controller shows
+// its state there at every frame it hears, and takes a value someone else sets (the library's
+// physics API, HAL_SetSimValue) as a hold, as the device models do in WPILib's simulation.
 #pragma once
 
 #include <array>
@@ -25,13 +30,20 @@
 #include "brovamodels/Controller.h"
 #include "brovasim/SimCan.h"
 
+namespace brovamodels {
+class DeviceValues;
+}  // namespace brovamodels
+namespace brovasim {
+class DeviceWatch;
+}  // namespace brovasim
+
 namespace brovasim {
 
 // The model's parameters, under their names here too.
 using MotorParameters = brovamodels::MotorParameters;
 using ThermalParameters = brovamodels::ThermalParameters;
 
-class SimController {
+class SimController : public std::enable_shared_from_this<SimController> {
  public:
   using Model = brovamodels::Controller::Model;
   // What the identity queries report.
@@ -103,6 +115,11 @@ class SimController {
  private:
   SimController(Model model, int device, const Options& options);
   void hear(const SentFrame& frame);
+  // Its simulated device, which the library makes when it opens the controller: created, freed,
+  // and a value set by someone else (the library's physics API, a test's HAL_SetSimValue).
+  void simulatedDeviceCreated(int32_t device);
+  void simulatedDeviceFreed();
+  void simulatedValueSet(std::size_t index, double value);
   void send(const std::vector<brovamodels::Frame>& replies);
   // The worker's loop: puts each pending reply on the bus when it is due.
   void deliverWhenDue();
@@ -122,8 +139,14 @@ class SimController {
   std::mutex sendMutex_;
   bool sending_ = true;
 
+  // Guarded by mutex_: the simulated device of this controller's name, and its values, bound at
+  // the first frame after it was made (the library makes the values after the device).
+  int32_t simulatedDevice_ = 0;
+  std::unique_ptr<brovamodels::DeviceValues> values_;
+
   std::once_flag detached_;
   int subscription_ = 0;
+  std::unique_ptr<DeviceWatch> watch_;
   // Last: it starts in the constructor and uses everything above.
   std::thread worker_;
 };
