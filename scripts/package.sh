@@ -7,6 +7,10 @@
 #                       objects, and the natives of the raw and the object Java classes), with a
 #                       debug variant holding libBrovaDriverd.so. A robot program links, and Java
 #                       loads, that one library.
+#                       BrovaDriverSim-cpp, for desktop simulation only: per desktop platform a
+#                       zip holding linux/<arch>/shared/libBrovaDriverSim.so, the device models
+#                       that libBrovaDriver.so loads from beside itself when it runs on WPILib's
+#                       simulation HAL (debug: libBrovaDriverSimd.so), its one header and sources.
 #   build/vendordeps/   the vendordep files, one per WPILib release line, each named after the
 #                       year string its GradleRIO requires (and checks character for character):
 #                         BrovaDriver-2026.json          "frcYear": "2026"; GradleRIO 2026
@@ -45,6 +49,8 @@ say() { echo "== $*"; }
 library=BrovaDriver
 # The sources it is built from (folders of brovaDriver/).
 sources=(common can controller analog devices exports objects)
+# The device models for desktop simulation: their library, and the desktop platforms it is for.
+sim_library=BrovaDriverSim
 
 # build NAME HAL TYPE [TOOLCHAIN]: the library alone (and, on this machine's processor, the
 # stand-in platform and the jar), under build/package/NAME.
@@ -59,7 +65,7 @@ build() {
   [[ -n $toolchain ]] && args+=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain")
   say "building $name ($type, HAL $hal)"
   cmake -S "$root" -B "$work/$name" "${args[@]}" >/dev/null
-  cmake --build "$work/$name" --target "$library" brovaDriverJar
+  cmake --build "$work/$name" --target "$library" brovaDriverJar BrovaDriverSim
 }
 
 # platform_zip ZIP ARCH FILE: a zip whose only file is linux/ARCH/shared/ and FILE's name.
@@ -96,13 +102,15 @@ json_list() {
   echo "[$out]"
 }
 
-# vendordep YEAR_KEY YEAR VERSION PLATFORM...: BrovaDriver-YEAR.json, for the GradleRIO that
-# requires "YEAR_KEY": "YEAR".
+# vendordep YEAR_KEY YEAR VERSION DESKTOP_PLATFORMS PLATFORM...: BrovaDriver-YEAR.json, for the
+# GradleRIO that requires "YEAR_KEY": "YEAR"; DESKTOP_PLATFORMS (comma-separated) get the device
+# models.
 vendordep() {
-  local year_key=$1 year=$2 version=$3
-  shift 3
-  local platforms
+  local year_key=$1 year=$2 version=$3 desktop=$4
+  shift 4
+  local platforms desktops
   platforms=$(json_list "$@")
+  desktops=$(json_list ${desktop//,/ })
   cat >"$vendordeps/BrovaDriver-$year.json" <<EOF
 {
   "fileName": "BrovaDriver-$year.json",
@@ -116,13 +124,40 @@ vendordep() {
     {"groupId": "$group", "artifactId": "BrovaDriver-java", "version": "$version"}
   ],
   "jniDependencies": [
-$(jni_dependency "$version" "$platforms")
+$(jni_dependency "$version" "$platforms"),
+$(sim_dependency "$version" "$desktops" jni)
   ],
   "cppDependencies": [
-$(cpp_dependency "$version" "$platforms")
+$(cpp_dependency "$version" "$platforms"),
+$(sim_dependency "$version" "$desktops" cpp)
   ]
 }
 EOF
+}
+
+# sim_dependency VERSION PLATFORMS KIND: the device models, for a simulation only ("simMode":
+# "swsim"): Java's natives folder and a C++ program's libraries get them beside the library.
+sim_dependency() {
+  local extra
+  if [[ $3 == jni ]]; then
+    extra="\"isJar\": false,
+      \"skipInvalidPlatforms\": true,
+      \"validPlatforms\": $2,"
+  else
+    extra="\"libName\": \"$sim_library\",
+      \"headerClassifier\": \"headers\",
+      \"sourcesClassifier\": \"sources\",
+      \"sharedLibrary\": true,
+      \"skipInvalidPlatforms\": true,
+      \"binaryPlatforms\": $2,"
+  fi
+  printf '%s' "    {
+      \"groupId\": \"$group\",
+      \"artifactId\": \"$sim_library-cpp\",
+      \"version\": \"$1\",
+      $extra
+      \"simMode\": \"swsim\"
+    }"
 }
 
 # jni_dependency VERSION PLATFORMS: Java loads the library from its platform zip.
@@ -173,6 +208,27 @@ publish_cpp() {
   pom "$cpp_dir" "$artifact" "$version" pom
 }
 
+# publish_sim VERSION PLATFORM=ARCH=BUILD...: the device models' artifact of one version, for the
+# desktop platforms named.
+publish_sim() {
+  local version=$1
+  shift
+  local artifact=$sim_library-cpp
+  local sim_dir=$repo/$group_path/$artifact/$version
+  mkdir -p "$sim_dir"
+  (cd platform/wpilibsim/include && jar cfM "$sim_dir/$artifact-$version-headers.zip" .)
+  (cd platform && jar cfM "$sim_dir/$artifact-$version-sources.zip" models wpilibsim)
+  local entry platform arch build_dir
+  for entry in "$@"; do
+    IFS== read -r platform arch build_dir <<<"$entry"
+    platform_zip "$sim_dir/$artifact-$version-$platform.zip" "$arch" \
+      "$work/$build_dir/platform/wpilibsim/lib$sim_library.so"
+    platform_zip "$sim_dir/$artifact-$version-${platform}debug.zip" "$arch" \
+      "$work/$build_dir-debug/platform/wpilibsim/lib${sim_library}d.so"
+  done
+  pom "$sim_dir" "$artifact" "$version" pom
+}
+
 # publish VERSION JAR_BUILD PLATFORM=ARCH=BUILD...: every artifact of one version.
 publish() {
   local version=$1 jar_build=$2
@@ -208,9 +264,14 @@ say "writing $repo ($version2027, $version2026) and $vendordeps"
 publish "$version2027" "$work/x86-64-2027" linuxx86-64=x86-64=x86-64-2027 \
   linuxarm64=arm64=arm64-2027 linuxsystemcore=systemcore=arm64-2027
 publish "$version2026" "$work/x86-64-2026" linuxx86-64=x86-64=x86-64-2026
-vendordep frcYear 2026 "$version2026" linuxx86-64
-vendordep wpilibYear 2027_alpha5 "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
-vendordep wpilibYear 2027 "$version2027" linuxx86-64 linuxarm64 linuxsystemcore
+# The device models are for desktop simulation: never for the robot controller (linuxsystemcore).
+publish_sim "$version2027" linuxx86-64=x86-64=x86-64-2027 linuxarm64=arm64=arm64-2027
+publish_sim "$version2026" linuxx86-64=x86-64=x86-64-2026
+vendordep frcYear 2026 "$version2026" linuxx86-64 linuxx86-64
+vendordep wpilibYear 2027_alpha5 "$version2027" linuxx86-64,linuxarm64 \
+  linuxx86-64 linuxarm64 linuxsystemcore
+vendordep wpilibYear 2027 "$version2027" linuxx86-64,linuxarm64 \
+  linuxx86-64 linuxarm64 linuxsystemcore
 
 # The older controller (linuxathena, 32-bit ARM soft-float) is not packaged: Debian's
 # arm-linux-gnueabi toolchain (glibc 2.36) gives a library that needs GLIBC_2.34
