@@ -73,7 +73,7 @@ std::optional<int> readCommandLine(int argc, char** argv, const char* program, c
       std::fputs(usage, stdout);
       return 0;
     } else if (!std::strcmp(arg, extra.name) && value) {
-      extra.take(value);
+      if (!extra.take(value)) return usageError("bad value for ", arg);
       ++i;
     } else {
       return usageError("unknown or incomplete option ", arg);

@@ -9,10 +9,11 @@
 
 namespace demo {
 
-// A program's own option, such as "--capture FILE", and what to do with its value.
+// A program's own option, such as "--capture FILE", and what to do with its value: false for a
+// value it refuses.
 struct ExtraOption {
   const char* name;
-  std::function<void(const char* value)> take;
+  std::function<bool(const char* value)> take;
 };
 
 // Reads the command line into `settings` and `extra`. Values are checked whole: "12x" or an

@@ -34,8 +34,10 @@ constexpr std::chrono::milliseconds kEnableMargin{1000};
 
 int main(int argc, char** argv) {
   demo::RobotSettings settings;
-  const demo::ExtraOption canOption{"--can",
-                                    [](const char* name) { brovasocketcan::setInterface(name); }};
+  const demo::ExtraOption canOption{"--can", [](const char* name) {
+                                      brovasocketcan::setInterface(name);
+                                      return true;
+                                    }};
   if (const auto exit =
           demo::readCommandLine(argc, argv, "brova-demo-can", kUsage, settings, canOption)) {
     return *exit;

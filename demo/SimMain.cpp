@@ -74,7 +74,10 @@ class Silence {
 int main(int argc, char** argv) {
   demo::RobotSettings settings;
   std::string capture;
-  const demo::ExtraOption captureOption{"--capture", [&](const char* file) { capture = file; }};
+  const demo::ExtraOption captureOption{"--capture", [&](const char* file) {
+                                          capture = file;
+                                          return true;
+                                        }};
   if (const auto exit =
           demo::readCommandLine(argc, argv, "brova-demo", kUsage, settings, captureOption)) {
     return *exit;

@@ -46,16 +46,29 @@ for release in "${releases[@]}"; do
   /usr/bin/python3 scripts/check-hal-declarations.py --generation "$tag" --ours "$ours" \
     --theirs "${includes[0]}" "${extra[@]}" || failed=1
 
-  step "$tag: the driver builds against WPILib's headers and links against its libwpiHal.so"
-  build=$root/build/wpilib/driver-$tag
-  if cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBROVA_HAL="$generation" -DBROVA_HAL_INCLUDE_DIRS="$(paste -sd';' "$wpilib/include.txt")" \
-    -DBROVA_PLATFORM_LIBRARY="$wpilib/lib/libwpiHal.so" -DBROVA_BUILD_TESTS=OFF \
-    -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON >"$build.log" 2>&1 &&
-    cmake --build "$build" --target BrovaDriver >>"$build.log" 2>&1; then
-    echo "built $build/brovaDriver/libBrovaDriver.so"
+  step "$tag: the driver, the device models and the demo build against WPILib's headers and link against its libwpiHal.so"
+  if build=$(scripts/wpilib-driver.sh "$tag"); then
+    echo "built $build/brovaDriver/libBrovaDriver.so, $build/platform/wpilibsim/libBrovaDriverSim.so"
+    step "$tag: the demo on WPILib's simulation HAL, its devices answered by the device models"
+    if demo_output=$(LD_LIBRARY_PATH="$wpilib/lib:$build/platform/wpilibsim" \
+      "$build/demo/brova-demo-wpilib" --seconds 2 2>&1); then
+      # The last readings printed: fifteen lines (two BrovaQuads of five, the BrovaSmall, the
+      # board's four inputs), each fresh.
+      last=$(awk '/^t=/ { n = 0; next } /^Robot disabled/ { exit } { line[++n] = $0 }
+        END { for (i = 1; i <= n; i++) print line[i] }' <<<"$demo_output")
+      if [[ $(grep -c "fresh" <<<"$last") -ne 15 ]] || grep -q -- " -- \|not answering" <<<"$last"; then
+        echo "$demo_output" | tail -30
+        echo "the demo's devices did not all answer"
+        failed=1
+      else
+        echo "$demo_output" | sed -n '1,6p'
+        echo "..."
+      fi
+    else
+      echo "$demo_output" | tail -30
+      failed=1
+    fi
   else
-    grep -m 10 -A 4 'error' "$build.log" || tail -20 "$build.log"
     failed=1
   fi
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "analog/Transfers.h"
 #include "common/Hal.h"
@@ -23,8 +24,9 @@ void simulate(const Board& b) {
   if (simulated().present()) return;
   std::array<simulation::ValueSpec, 4> inputs;
   for (int i = 0; i < 4; ++i) {
-    inputs[i] = {"voltage " + std::to_string(i), simulation::ValueType::Double,
-                 simulation::Direction::Input};
+    std::string name = "voltage ";
+    name += std::to_string(i);
+    inputs[i] = {std::move(name), simulation::ValueType::Double, simulation::Direction::Input};
   }
   simulated() = simulation::SimulatedDevice(
       simulation::deviceName("Ferux", static_cast<int>(b.port), 0), inputs);

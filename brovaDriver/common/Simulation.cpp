@@ -134,8 +134,8 @@ bool onWpilibSimulation() noexcept {
 
 std::string deviceName(std::string_view model, int number, int bus) {
   std::string name(model);
-  name += '[' + std::to_string(number);
-  if (bus != 0) name += ',' + std::to_string(bus);
+  name.append(1, '[').append(std::to_string(number));
+  if (bus != 0) name.append(1, ',').append(std::to_string(bus));
   return name + ']';
 }
 

@@ -16,12 +16,18 @@ using simulation::ValueType;
 std::vector<ValueSpec> valuesOf(int channels) {
   std::vector<ValueSpec> values;
   for (int c = 0; c < channels; ++c) {
-    const std::string n = " " + std::to_string(c);
-    values.push_back({"output" + n, ValueType::Double, Direction::Output});
-    values.push_back({"current" + n, ValueType::Double, Direction::Input});
-    values.push_back({"rpm" + n, ValueType::Double, Direction::Input});
-    values.push_back({"encoder" + n, ValueType::Int, Direction::Input});
-    values.push_back({"load" + n, ValueType::Double, Direction::Input});
+    // Built up in place: GCC 12 at -O3 warns (falsely) about a literal + std::string here.
+    const auto named = [c](const char* quantity) {
+      std::string name(quantity);
+      name += ' ';
+      name += std::to_string(c);
+      return name;
+    };
+    values.push_back({named("output"), ValueType::Double, Direction::Output});
+    values.push_back({named("current"), ValueType::Double, Direction::Input});
+    values.push_back({named("rpm"), ValueType::Double, Direction::Input});
+    values.push_back({named("encoder"), ValueType::Int, Direction::Input});
+    values.push_back({named("load"), ValueType::Double, Direction::Input});
   }
   values.push_back({"temperature", ValueType::Double, Direction::Input});
   values.push_back({"enabled", ValueType::Boolean, Direction::Output});

@@ -24,12 +24,13 @@ constexpr int kBoardInputs = 4;
 std::vector<std::string> namesOf(DeviceName::Kind kind, int channels) {
   std::vector<std::string> names;
   if (kind == DeviceName::Kind::Board) {
-    for (int i = 0; i < kBoardInputs; ++i) names.push_back("voltage " + std::to_string(i));
+    for (int i = 0; i < kBoardInputs; ++i)
+      names.push_back(std::string("voltage ").append(std::to_string(i)));
     return names;
   }
   for (int c = 0; c < channels; ++c) {
     for (const char* quantity : {"output ", "current ", "rpm ", "encoder ", "load "}) {
-      names.push_back(quantity + std::to_string(c));
+      names.push_back(std::string(quantity).append(std::to_string(c)));
     }
   }
   names.push_back("temperature");
@@ -82,8 +83,8 @@ std::string nameOf(const DeviceName& name) {
   const char* model = name.kind == DeviceName::Kind::Quad    ? "BrovaQuad"
                       : name.kind == DeviceName::Kind::Small ? "BrovaSmall"
                                                              : "Ferux";
-  std::string text = std::string(model) + '[' + std::to_string(name.number);
-  if (name.bus != 0) text += ',' + std::to_string(name.bus);
+  std::string text = std::string(model).append(1, '[').append(std::to_string(name.number));
+  if (name.bus != 0) text.append(1, ',').append(std::to_string(name.bus));
   return text + ']';
 }
 
