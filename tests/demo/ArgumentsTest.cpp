@@ -33,7 +33,11 @@ TEST_P(ReadCommandLine, SettingsAndExit) {
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   const auto exit = readCommandLine(static_cast<int>(argv.size()), argv.data(), "demo", "usage\n",
-                                    settings, {"--capture", [&](const char* v) { extra = v; }});
+                                    settings, {"--capture", [&](const char* v) {
+                                                 if (std::string(v) == "-") return false;
+                                                 extra = v;
+                                                 return true;
+                                               }});
   const std::string out = testing::internal::GetCapturedStdout();
   const std::string err = testing::internal::GetCapturedStderr();
   EXPECT_EQ(exit, c.exit);
@@ -73,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLine{"NanSeconds", {"--seconds", "nan"}, 2, {}, ""},
         CommandLine{"OverAnHour", {"--seconds", "3601"}, 2, {}, ""},
         CommandLine{"MissingValue", {"--capture"}, 2, {}, ""},
+        CommandLine{"ValueTheProgramRefuses", {"--capture", "-"}, 2, {}, ""},
         CommandLine{"Unknown", {"--can", "vcan0"}, 2, {}, ""}),
     [](const auto& info) { return info.param.name; });
 
