@@ -24,11 +24,20 @@ from elftools.elf.elffile import ELFFile
 from elftools.elf.sections import SymbolTableSection
 
 GROUP = "com.quorvel.frc"
-# The package's one library, in the artifact <name>-cpp: the C entry points, the raw JNI classes'
-# natives, the C++ objects' classes and the Java objects' natives. A program links, and Java
-# loads, that library alone.
+# The package's libraries, each in the artifact <name>-cpp. The driver: the C entry points, the
+# raw JNI classes' natives, the C++ objects' classes and the Java objects' natives; a program
+# links, and Java loads, that library. The device models, for desktop simulation only: the driver
+# loads them from beside itself when it runs on WPILib's simulation HAL, and calls their one entry
+# point; a vendordep names them with "simMode": "swsim" (GradleRIO takes them for desktop
+# simulation alone), for desktop platforms, beside the driver.
 DRIVER = "BrovaDriver"
-LIBRARIES = (DRIVER,)
+MODELS = "BrovaDriverSim"
+LIBRARIES = (DRIVER, MODELS)
+MODELS_ENTRY = "BrovaDriverSim_attach"
+MODELS_HEADER = "BrovaDriverSim.h"
+# Library -> the simMode its dependencies carry (None: no simMode). "swsim" is the one accepted.
+SIM_MODES = {DRIVER: None, MODELS: "swsim"}
+SIM_MODE_VALUES = ("swsim",)
 C_ENTRY_POINTS = 53
 JNI_NATIVES = 52
 # The natives of com.quorvel.frc.jni's raw classes, and of every class of the package's own.
@@ -50,15 +59,21 @@ PLATFORMS = {
     "linuxathena": ("linux/athena/shared", "EM_ARM"),
 }
 SOFT_PLATFORM = "linuxathena"
+# The platforms a desktop simulation runs on; never a robot controller's.
+DESKTOP_PLATFORMS = ("linuxx86-64", "linuxarm64")
 EF_ARM_ABI_FLOAT_SOFT = 0x200
 EF_ARM_ABI_FLOAT_HARD = 0x400
 
-WPILIB_NEEDED = {"libwpiHal.so", "libwpiutil.so"}
-# WPILib's debug builds carry a "d" before ".so"; a debug library may link those instead.
-WPILIB_DEBUG_NEEDED = {"libwpiHald.so", "libwpiutild.so"}
+# Library -> the WPILib libraries it may need. WPILib's debug builds carry a "d" before ".so"; a
+# debug library may link those instead. The device models need the HAL alone, whose simulation
+# callbacks they attach to.
+WPILIB_NEEDED = {DRIVER: {"libwpiHal.so", "libwpiutil.so"}, MODELS: {"libwpiHal.so"}}
+WPILIB_DEBUG_NEEDED = {DRIVER: {"libwpiHald.so", "libwpiutild.so"}, MODELS: {"libwpiHald.so"}}
 SYSTEM_NEEDED = re.compile(
     r"^(?:lib(?:c|m|stdc\+\+|gcc_s|pthread|dl|atomic)\.so|ld-linux[^/]*\.so)\.[0-9][0-9.]*$")
 FRC_SYMBOL = re.compile(r"^_Z(?:T[VIST]|GV|TH|TW)?N[KVRHO]*3frc")
+# WPILib's HAL and simulation functions, which the device models take from libwpiHal.so.
+HAL_SYMBOL = re.compile(r"^HAL(?:SIM)?_")
 UUID = re.compile(r"^[0-9a-fA-F]{8}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{4}-[0-9a-fA-F]{12}$")
 
 # The year strings a vendordep file may carry, one per WPILib release line: the key it is read
@@ -221,24 +236,35 @@ def check_vendordep(report, path):
 
     lists = (("javaDependencies", JAVA_KEYS, {}), ("jniDependencies", JNI_KEYS, JNI_FIXED),
              ("cppDependencies", CPP_KEYS, CPP_FIXED))
+    platforms_of = {}  # (list key, library) -> the platforms its dependencies there list
     for list_key, dep_keys, fixed in lists:
         if not check_type(report, path, data, list_key, list):
             continue
         if not data[list_key]:
             report.error(path, f"'{list_key}' is an empty list")
+        platforms_key = {"jniDependencies": "validPlatforms",
+                         "cppDependencies": "binaryPlatforms"}.get(list_key)
         for index, dep in enumerate(data[list_key]):
             where = f"{path} {list_key}[{index}]"
             if not isinstance(dep, dict):
                 report.error(where, f"is a {type_name(dep)}, not an object")
                 continue
-            check_dependency(report, where, dep, dep_keys, fixed, version)
-            platforms_key = {"jniDependencies": "validPlatforms",
-                             "cppDependencies": "binaryPlatforms"}.get(list_key)
+            library = library_of_artifact(dep)
+            # simMode is a key of the native dependencies alone, and optional there.
+            keys = dep_keys | ({"simMode"} if platforms_key and "simMode" in dep else set())
+            check_dependency(report, where, dep, keys, fixed, version)
             if platforms_key:
-                for platform in check_string_list(report, where, dep, platforms_key) or []:
+                check_sim_mode(report, where, dep, library)
+                platforms = check_string_list(report, where, dep, platforms_key) or []
+                platforms_of.setdefault((list_key, library), []).extend(platforms)
+                for platform in platforms:
                     if platform not in PLATFORMS:
                         report.error(where, f"'{platforms_key}' names unknown platform "
                                             f"'{platform}'")
+                    elif library == MODELS and platform not in DESKTOP_PLATFORMS:
+                        report.error(where, f"'{platforms_key}' names {platform}, not a desktop "
+                                            f"platform ({', '.join(DESKTOP_PLATFORMS)}): the "
+                                            f"{MODELS} library is for desktop simulation only")
             if list_key == "cppDependencies" and check_type(report, where, dep, "libName", str):
                 if dep["libName"] not in LIBRARIES:
                     report.error(where, f"libName '{dep['libName']}' is none of the package's "
@@ -250,7 +276,7 @@ def check_vendordep(report, path):
                 report.error(where, f"artifactId '{dep.get('artifactId')}' is none of the "
                                     f"package's libraries' artifacts")
 
-    # A C++ program links, and Java loads, the package's library, once.
+    # A C++ program links, and Java loads, each of the package's libraries, once.
     for list_key, names_of in (("cppDependencies", lambda dep: dep.get("libName")),
                                ("jniDependencies", library_of_artifact)):
         if isinstance(data.get(list_key), list):
@@ -262,7 +288,33 @@ def check_vendordep(report, path):
                 elif named.count(library) > 1:
                     report.error(path, f"'{list_key}' names the {library} library "
                                        f"{named.count(library)} times")
+        # The device models run beside the driver: on no platform it is not listed for.
+        driver_platforms = platforms_of.get((list_key, DRIVER), [])
+        alone = [platform for platform in platforms_of.get((list_key, MODELS), [])
+                 if platform not in driver_platforms]
+        if driver_platforms and alone:
+            report.error(path, f"'{list_key}' lists the {MODELS} library for "
+                               f"{', '.join(alone)}, which it does not list the {DRIVER} library "
+                               f"for")
     return data
+
+
+def check_sim_mode(report, where, dep, library):
+    """simMode: the one the library's dependencies carry (SIM_MODES), an accepted value, or none."""
+    wanted = SIM_MODES.get(library)
+    if "simMode" not in dep:
+        if wanted is not None:
+            report.error(where, f"lacks 'simMode': \"{wanted}\" (the {library} library is for "
+                                f"desktop simulation only)")
+        return
+    if not check_type(report, where, dep, "simMode", str):
+        return
+    if dep["simMode"] not in SIM_MODE_VALUES:
+        report.error(where, f"simMode '{dep['simMode']}' is not one of "
+                            f"{', '.join(SIM_MODE_VALUES)}")
+    elif library is not None and wanted is None:
+        report.error(where, f"has simMode '{dep['simMode']}', but the {library} library is not "
+                            f"for simulation only")
 
 
 def check_year(report, path, data, key, version_year):
@@ -408,10 +460,27 @@ class Headers:
         self.classes = classes
 
 
-def check_headers(report, path):
-    """Checks the headers zip; returns its Headers, or None when it cannot be read."""
+def check_models_headers(report, path, archive):
+    """The device models' headers zip: BrovaDriverSim.h alone, declaring their entry point."""
+    names = files_of(archive)
+    for name in names:
+        if name != MODELS_HEADER:
+            report.error(path, f"holds '{name}' (only {MODELS_HEADER} belongs there)")
+    if MODELS_HEADER not in names:
+        report.error(path, f"lacks {MODELS_HEADER} at its root")
+    elif not re.search(rf"\b{MODELS_ENTRY}\s*\(",
+                       without_comments(archive.read(MODELS_HEADER).decode("utf-8", "replace"))):
+        report.error(f"{path}!{MODELS_HEADER}", f"does not declare {MODELS_ENTRY}")
+
+
+def check_headers(report, path, library):
+    """Checks the library's headers zip; returns the driver's Headers, or None when it cannot be
+    read or is the device models'."""
     archive = open_zip(report, path)
     if archive is None:
+        return None
+    if library == MODELS:
+        check_models_headers(report, path, archive)
         return None
     names = files_of(archive)
     for name in names:
@@ -614,7 +683,22 @@ def check_exports(report, where, exported, headers):
                                 f"BROVA_OBJECTS_API (no constructor _ZN{nested}C1E...)")
 
 
-def check_library(report, where, data, platform, debug, headers):
+def check_models_exports(report, where, elf, exported):
+    """The device models export their entry point, a C function, and nothing else."""
+    if MODELS_ENTRY not in exported:
+        report.error(where, f"does not export {MODELS_ENTRY}")
+    else:
+        symbol = elf.get_section_by_name(".dynsym").get_symbol_by_name(MODELS_ENTRY)[0]
+        if symbol["st_info"]["type"] != "STT_FUNC":
+            report.error(where, f"{MODELS_ENTRY} is {symbol['st_info']['type']}, not a function "
+                                f"(STT_FUNC)")
+    others = exported - {MODELS_ENTRY}
+    if others:
+        report.error(where, f"exports {len(others)} symbols besides {MODELS_ENTRY}: "
+                            f"{name_list(others)}")
+
+
+def check_library(report, where, data, platform, debug, library, headers):
     """Checks one library of a platform zip; returns the names it exports, or None."""
     folder, machine = PLATFORMS[platform]
     try:
@@ -635,14 +719,14 @@ def check_library(report, where, data, platform, debug, headers):
             report.error(where, f"lacks the soft-float flag 0x200 in e_flags {flags:#x}")
 
     # It may need WPILib's and the system's libraries, and finds WPILib's beside itself.
-    allowed = WPILIB_NEEDED | (WPILIB_DEBUG_NEEDED if debug else set())
+    allowed = WPILIB_NEEDED[library] | (WPILIB_DEBUG_NEEDED[library] if debug else set())
     runpath = []
     for section in elf.iter_sections():
         if isinstance(section, DynamicSection):
             for tag in section.iter_tags("DT_NEEDED"):
                 if tag.needed not in allowed and not SYSTEM_NEEDED.match(tag.needed):
-                    report.error(where, f"DT_NEEDED {tag.needed} is neither WPILib's nor the "
-                                        f"system's")
+                    report.error(where, f"DT_NEEDED {tag.needed} is neither the system's nor "
+                                        f"one of WPILib's {', '.join(sorted(allowed))}")
             runpath += [tag.runpath for tag in section.iter_tags("DT_RUNPATH")]
             for tag in section.iter_tags("DT_RPATH"):
                 report.error(where, f"has DT_RPATH {tag.rpath}, not RUNPATH $ORIGIN")
@@ -653,14 +737,22 @@ def check_library(report, where, data, platform, debug, headers):
         section = elf.get_section_by_name(table)
         if not isinstance(section, SymbolTableSection):
             continue
-        frc = {symbol.name for symbol in section.iter_symbols()
-               if symbol["st_shndx"] != "SHN_UNDEF" and FRC_SYMBOL.match(symbol.name)}
+        defined = {symbol.name for symbol in section.iter_symbols()
+                   if symbol["st_shndx"] != "SHN_UNDEF"}
+        frc = {name for name in defined if FRC_SYMBOL.match(name)}
         if frc:
             report.error(where, f"{table} defines {len(frc)} symbols in namespace frc: "
                                 f"{name_list(frc)}")
+        hal = {name for name in defined if HAL_SYMBOL.match(name)}
+        if library == MODELS and hal:
+            report.error(where, f"{table} defines {len(hal)} of WPILib's HAL functions, which "
+                                f"libwpiHal.so provides: {name_list(hal)}")
 
     exported = exported_names(elf)
-    check_exports(report, where, exported, headers)
+    if library == MODELS:
+        check_models_exports(report, where, elf, exported)
+    else:
+        check_exports(report, where, exported, headers)
     return exported
 
 
@@ -679,7 +771,7 @@ def check_platform_zip(report, path, platform, debug, library, headers):
         report.error(path, f"lacks {member}")
         return None
     return check_library(report, f"{path}!{member}", archive.read(member), platform, debug,
-                         headers)
+                         library, headers)
 
 
 def check_natives(report, where, natives, exports):
@@ -735,14 +827,15 @@ def check_package(report, repo, json_paths):
             return [dep for dep in data.get(key, []) if usable(dep)] \
                 if isinstance(data.get(key), list) else []
 
-        # The headers first: they say which c_ entry points and classes the libraries export.
+        # The headers first: the driver's say which c_ entry points and classes it exports.
         headers = None
         for dep in deps("cppDependencies"):
             artifact = Artifact(repo, dep)
             check_pom(report, artifact, checked)
             headers_zip = artifact.path("headers")
             if once(headers_zip):
-                headers_of[headers_zip] = check_headers(report, headers_zip)
+                headers_of[headers_zip] = check_headers(report, headers_zip,
+                                                        library_of_artifact(dep))
             headers = headers or headers_of[headers_zip]
             sources = artifact.path("sources")
             if once(sources):

@@ -6,9 +6,10 @@ Usage: scripts/test-check-package.py REPO JSON...   (the arguments check-package
 Copies the good repository and its vendordep files to a temporary folder, checks that the
 untouched copy passes, then, for each case of the table below, breaks one thing in a fresh
 copy and checks that the checker exits 1 with a line naming the broken file and the error.
-Needs patchelf (to add a DT_NEEDED entry).
+Needs patchelf (to change a library's DT_NEEDED and RUNPATH entries).
 """
 
+import io
 import json
 import os
 import shutil
@@ -17,10 +18,14 @@ import sys
 import tempfile
 import zipfile
 
+from elftools.elf.elffile import ELFFile
+
 CHECKER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check-package.py")
 OTHER_UUID = "00000000-1111-4222-8333-444444444444"
-# The package's one library, and the one that held the objects before it.
+# The package's libraries, the driver and the device models for desktop simulation, and the one
+# that held the objects before the driver did.
 DRIVER = "BrovaDriver"
+MODELS = "BrovaDriverSim"
 FORMER_OBJECTS = "BrovaDriverObjects"
 
 
@@ -53,20 +58,22 @@ class Package:
             raise Unavailable(f"no {name} given")
         return self.edit_json(change, names.index(name))
 
-    def cpp_artifact(self, classifier, platform=None, ext="zip"):
-        """Path of the library's cpp artifact in the first vendordep whose cpp dependency lists
-        `platform`."""
+    def cpp_artifact(self, classifier, platform=None, ext="zip", library=DRIVER):
+        """Path of the library's cpp artifact in the first vendordep whose cpp dependency of it
+        lists `platform`."""
         for index in range(len(self.jsons)):
             for dep in self.load(index)["cppDependencies"]:
-                if platform is None or platform in dep["binaryPlatforms"]:
+                if dep["libName"] == library and \
+                        (platform is None or platform in dep["binaryPlatforms"]):
                     name, version = dep["artifactId"], dep["version"]
                     suffix = f"-{classifier}" if classifier else ""
                     return os.path.join(self.repo, *dep["groupId"].split("."), name, version,
                                         f"{name}-{version}{suffix}.{ext}")
-        raise Unavailable(f"no cppDependencies entry lists {platform}")
+        raise Unavailable(f"no cppDependencies entry of {library} lists {platform}")
 
-    def platform_zip(self, platform, debug=False):
-        return self.cpp_artifact(platform + ("debug" if debug else ""), platform)
+    def platform_zip(self, platform, debug=False, library=DRIVER):
+        return self.cpp_artifact(platform + ("debug" if debug else ""), platform,
+                                 library=library)
 
 
 def read_zip(path):
@@ -123,6 +130,60 @@ def patchelf(*arguments):
             with open(library, "rb") as stream:
                 return stream.read()
     return change
+
+
+def in_the_models(change, debug=False):
+    """Changes the device models' linuxx86-64 library."""
+    return lambda package: change_library(
+        package.platform_zip("linuxx86-64", debug, library=MODELS), change)
+
+
+def export_an_import(data):
+    """Turns the first HAL function the library imports into one it defines and exports."""
+    elf = ELFFile(io.BytesIO(data))
+    dynsym = elf.get_section_by_name(".dynsym")
+    text = next(index for index, section in enumerate(elf.iter_sections())
+                if section.name == ".text")
+    for index, symbol in enumerate(dynsym.iter_symbols()):
+        if symbol["st_shndx"] == "SHN_UNDEF" and symbol.name.startswith("HAL"):
+            entry = dynsym["sh_offset"] + index * dynsym["sh_entsize"]
+            shndx_at = entry + (6 if elf.elfclass == 64 else 14)  # Elf64_Sym, Elf32_Sym
+            width = elf.elfclass // 8
+            value_at = entry + (8 if elf.elfclass == 64 else 4)
+            order = "little" if elf.little_endian else "big"
+            data = bytearray(data)
+            data[shndx_at:shndx_at + 2] = text.to_bytes(2, order)
+            data[value_at:value_at + width] = \
+                elf.get_section(text)["sh_addr"].to_bytes(width, order)
+            return bytes(data)
+    raise AssertionError("the library imports no HAL function")
+
+
+def dependency_of(library, list_key, change):
+    """A change of a vendordep file: change(the library's dependency in `list_key`)."""
+    def edit(data):
+        change(next(dep for dep in data[list_key] if dep["artifactId"] == f"{library}-cpp"))
+    return edit
+
+
+def models_twice(list_key):
+    def edit(data):
+        data[list_key] += [dict(dep) for dep in data[list_key]
+                           if dep["artifactId"] == f"{MODELS}-cpp"]
+    return edit
+
+
+def without_models(list_key):
+    def edit(data):
+        data[list_key] = [dep for dep in data[list_key] if dep["artifactId"] != f"{MODELS}-cpp"]
+    return edit
+
+
+def extra_file_in(path, name, data):
+    members = read_zip(path)
+    members[name] = data
+    write_zip(path, members)
+    return os.path.basename(path)
 
 
 def needs_sim_hal(package):
@@ -200,11 +261,23 @@ def extra_file_in_zip(package):
 
 
 def source_file_in_headers(package):
-    path = package.cpp_artifact("headers")
-    members = read_zip(path)
-    members["brova/Notes.cpp"] = b"// not a header\n"
-    write_zip(path, members)
-    return os.path.basename(path)
+    return extra_file_in(package.cpp_artifact("headers"), "brova/Notes.cpp", b"// not a header\n")
+
+
+def driver_header_in_models_headers(package):
+    return extra_file_in(package.cpp_artifact("headers", library=MODELS), "BrovaDriver.h",
+                         b"/* the driver's */\n")
+
+
+def extra_file_in_models_zip(package):
+    path = package.platform_zip("linuxx86-64", library=MODELS)
+    folder = library_of(read_zip(path)).rsplit("/", 1)[0]
+    return extra_file_in(path, f"{folder}/libBrovaModels.so", b"not the models' library\n")
+
+
+def driver_linking_models(package):
+    return change_library(package.platform_zip("linuxx86-64"),
+                          patchelf("--add-needed", f"lib{MODELS}.so"))
 
 
 def remove_pom(package):
@@ -305,6 +378,51 @@ CASES = [
      lambda p: p.edit_named(ALPHA5, lambda d: d.update(
          jsonUrl=d["jsonUrl"].replace(ALPHA5, "BrovaDriver-2027.json"))),
      "does not end in the file's name", False),
+    # The device models: for desktop simulation alone, beside the driver, which loads them.
+    ("simMode on the library's own dependency",
+     lambda p: p.edit_json(dependency_of(DRIVER, "cppDependencies",
+                                         lambda d: d.update(simMode="swsim"))),
+     "has simMode 'swsim', but the BrovaDriver library is not for simulation only", False),
+    ("the device models with simMode hwsim",
+     lambda p: p.edit_json(dependency_of(MODELS, "jniDependencies",
+                                         lambda d: d.update(simMode="hwsim"))),
+     "simMode 'hwsim' is not one of swsim", False),
+    ("the device models without simMode",
+     lambda p: p.edit_json(dependency_of(MODELS, "cppDependencies", lambda d: d.pop("simMode"))),
+     "lacks 'simMode': \"swsim\"", False),
+    ("the device models for the robot controller",
+     lambda p: p.edit_named(ALPHA5, dependency_of(
+         MODELS, "cppDependencies", lambda d: d["binaryPlatforms"].append("linuxsystemcore"))),
+     "'binaryPlatforms' names linuxsystemcore, not a desktop platform", False),
+    ("the device models for a platform the library is not listed for",
+     lambda p: p.edit_named(HAL2026, dependency_of(
+         MODELS, "jniDependencies", lambda d: d["validPlatforms"].append("linuxarm64"))),
+     "'jniDependencies' lists the BrovaDriverSim library for linuxarm64, which it does not "
+     "list the BrovaDriver library for", False),
+    ("the device models twice among the JNI dependencies",
+     lambda p: p.edit_json(models_twice("jniDependencies")),
+     "'jniDependencies' names the BrovaDriverSim library 2 times", False),
+    ("the device models left out of the C++ dependencies",
+     lambda p: p.edit_json(without_models("cppDependencies")),
+     "'cppDependencies' lacks the BrovaDriverSim library", False),
+    ("the device models' zip with an extra file", extra_file_in_models_zip,
+     "holds extra file 'linux/x86-64/shared/libBrovaModels.so'", False),
+    ("the driver's header in the device models' headers zip", driver_header_in_models_headers,
+     "holds 'BrovaDriver.h' (only BrovaDriverSim.h belongs there)", False),
+    ("the device models exporting a HAL function", in_the_models(export_an_import),
+     "exports 1 symbols besides BrovaDriverSim_attach: HAL", False),
+    ("the device models defining a HAL function", in_the_models(export_an_import),
+     ".dynsym defines 1 of WPILib's HAL functions", False),
+    ("the device models' entry renamed to a C++ name of brovamodels",
+     in_the_models(rename(b"BrovaDriverSim_attach\0", b"_ZN11brovamodels2xyEv\0")),
+     "does not export BrovaDriverSim_attach", False),
+    ("the device models without a run path", in_the_models(patchelf("--remove-rpath")),
+     "RUNPATH is absent, not $ORIGIN", False),
+    ("the debug device models needing WPILib's debug wpiutil",
+     in_the_models(patchelf("--add-needed", "libwpiutild.so"), debug=True),
+     "DT_NEEDED libwpiutild.so", False),
+    ("the library linking the device models", driver_linking_models,
+     "DT_NEEDED libBrovaDriverSim.so", False),
 ]
 
 
