@@ -34,6 +34,8 @@ DRIVER = "BrovaDriver"
 MODELS = "BrovaDriverSim"
 LIBRARIES = (DRIVER, MODELS)
 MODELS_ENTRY = "BrovaDriverSim_attach"
+# Mangled names of the models' own namespaces (brovamodels, brovawpilib).
+MODELS_OWN_SYMBOL = re.compile(r"^_Z\w*?N?\d+brova(?:models|wpilib)")
 MODELS_HEADER = "BrovaDriverSim.h"
 # Library -> the simMode its dependencies carry (None: no simMode). "swsim" is the one accepted.
 SIM_MODES = {DRIVER: None, MODELS: "swsim"}
@@ -683,6 +685,20 @@ def check_exports(report, where, exported, headers):
                                 f"BROVA_OBJECTS_API (no constructor _ZN{nested}C1E...)")
 
 
+def check_models_undefined(report, where, elf):
+    """The device models hold their own code: what they leave to other libraries at load is
+    WPILib's HAL and the system's, never a model of theirs (a copy in another library, a HAL
+    stand-in built with the models, is not there where a team runs)."""
+    dynsym = elf.get_section_by_name(".dynsym")
+    if not isinstance(dynsym, SymbolTableSection):
+        return
+    own = {symbol.name for symbol in dynsym.iter_symbols()
+           if symbol["st_shndx"] == "SHN_UNDEF" and MODELS_OWN_SYMBOL.match(symbol.name)}
+    if own:
+        report.error(where, f"leaves {len(own)} of its own symbols to another library: "
+                            f"{name_list(own)}")
+
+
 def check_models_exports(report, where, elf, exported):
     """The device models export their entry point, a C function, and nothing else."""
     if MODELS_ENTRY not in exported:
@@ -751,6 +767,7 @@ def check_library(report, where, data, platform, debug, library, headers):
     exported = exported_names(elf)
     if library == MODELS:
         check_models_exports(report, where, elf, exported)
+        check_models_undefined(report, where, elf)
     else:
         check_exports(report, where, exported, headers)
     return exported

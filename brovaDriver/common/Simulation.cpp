@@ -110,9 +110,10 @@ bool loadModels() {
                       ? nullptr
                       : reinterpret_cast<Attach>(dlsym(models, "BrovaDriverSim_attach"));
     if (attach == nullptr || attach() != 0) {
-      console::report(
-          "libBrovaDriverSim.so could not be loaded: in WPILib's simulation no Brova device "
-          "answers");
+      const char* why = dlerror();
+      console::report(std::string("libBrovaDriverSim.so could not be loaded") +
+                      (why != nullptr ? std::string(" (") + why + ")" : std::string()) +
+                      ": in WPILib's simulation no Brova device answers");
       return;
     }
     loaded = true;
