@@ -178,6 +178,26 @@ add(f"| threads the twenty added beyond a first device's | {int(t['threads_added
 add(f"| keep-alive and telemetry threads, for all devices together | {int(t['driver_threads'])} |")
 add(f"| resident memory the twenty took | {int(t['rss_delta_kb'])} kB |")
 add("")
+add("## Eight controllers in WPILib's desktop simulation (goal: a full BrovaQuad refreshed within 10 ms (median))")
+add("")
+add("A program of six BrovaQuads and two BrovaSmalls on WPILib's own simulation HAL (built from")
+add("../shared/wpilib), answered by the library's device models 2 ms after each request, every BrovaQuad")
+add("driven, telemetry of every quantity every millisecond; the time between successive fresh values of")
+add("each BrovaQuad's last reading of a round (channel 3's RPM), from the readings' own time stamps, over 3 s")
+add("(bench/WpilibBench.cpp).")
+add("")
+wpilib_runs = sorted(name for name in os.listdir(out) if name.startswith("wpilib-") and name.endswith(".json"))
+if wpilib_runs:
+    add("| WPILib | Refreshes | Mean (ms) | Median (ms) | p99 (ms) | Longest (ms) | Readings missing | Goal |")
+    add("|---|---:|---:|---:|---:|---:|---:|---|")
+    for name in wpilib_runs:
+        b = json.load(open(os.path.join(out, name)))["benchmarks"][0]
+        add(f"| {name[len('wpilib-'):-len('.json')]} | {int(b['quad_refreshes'])} | {b['quad_mean_ms']:.2f} | "
+            f"{b['quad_median_ms']:.2f} | {b['quad_p99_ms']:.2f} | {b['quad_max_ms']:.2f} | "
+            f"{int(b['missing_reads'])} | {verdict(b['quad_median_ms'] <= 10)} |")
+else:
+    add("Not measured on this machine: no WPILib snapshots (../shared/wpilib) to build its simulation HAL from.")
+add("")
 m = read_pairs("memory.txt")
 add("## Memory")
 add("")

@@ -22,7 +22,7 @@ build=$root/build/wpilib/driver-$tag
 if cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DBROVA_HAL="$generation" -DBROVA_HAL_INCLUDE_DIRS="$(paste -sd';' "$wpilib/include.txt")" \
   -DBROVA_PLATFORM_LIBRARY="$wpilib/lib/libwpiHal.so" -DBROVA_BUILD_TESTS=OFF \
-  -DBROVA_BUILD_BENCHMARKS=OFF -DBROVA_JAVA=ON >"$build.log" 2>&1 &&
+  -DBROVA_BUILD_BENCHMARKS=ON -DBROVA_JAVA=ON >"$build.log" 2>&1 &&
   cmake --build "$build" --target "${targets[@]}" >>"$build.log" 2>&1; then
   echo "$build"
 else
