@@ -6,7 +6,6 @@
 #include "analog/Board.h"
 #include "analog/Ferux.h"
 #include "brova/Limits.hpp"
-#include "brova/detail/Checks.hpp"
 #include "devices/BoardState.h"
 #include "devices/BoardTelemetry.h"
 
@@ -49,9 +48,11 @@ float boardVolts(double raw, int fullScaleVolts) noexcept {
 }
 
 std::shared_ptr<AnalogBoard> AnalogBoard::open(int fullScaleVolts, ReadingBlock* readings) {
-  detail::check(fullScaleVolts >= 0 && fullScaleVolts <= kLargestFullScaleVolts,
-                "full-scale voltage " + std::to_string(fullScaleVolts) + " V is outside 0.." +
-                    std::to_string(kLargestFullScaleVolts) + " V");
+  if (fullScaleVolts < 0 || fullScaleVolts > kLargestFullScaleVolts) {
+    throw std::invalid_argument("full-scale voltage " + std::to_string(fullScaleVolts) +
+                                " V is outside 0.." + std::to_string(kLargestFullScaleVolts) +
+                                " V");
+  }
   std::shared_ptr<AnalogBoard> board(
       new AnalogBoard(std::make_unique<State>(fullScaleVolts, readings)));
   State& s = *board->state_;
@@ -92,7 +93,10 @@ bool AnalogBoard::isOpen() const noexcept { return state_->open.load(std::memory
 int AnalogBoard::fullScaleVolts() const noexcept { return state_->fullScaleVolts; }
 
 int32_t AnalogBoard::rawBlocking(int channel) {
-  detail::checkRange(channel, 0, kAnalogInputs - 1, "analog channel");
+  if (channel < 0 || channel >= kAnalogInputs) {
+    throw std::invalid_argument("analog channel " + std::to_string(channel) + " is outside 0.." +
+                                std::to_string(kAnalogInputs - 1));
+  }
   if (!isOpen()) throw std::logic_error(name() + " is closed");
   const analog::Conversion c = analog::conversion(static_cast<uint8_t>(channel));
   if (c.failed) {
