@@ -7,7 +7,7 @@ import java.util.Objects;
  * A BrovaQuad's simulated device, for a team's own simulation code (libBrovaDriver.so).
  *
  * <p>In a simulation (WPILib's desktop simulation, or this library's simulated platform with a
- * {@link SimController} attached) a device model answers the controller: its motors follow the
+ * simulated controller attached) a device model answers the controller: its motors follow the
  * outputs the program sets, by a motor model with heating and an encoder. A BrovaQuadSim, made
  * from the open object, reads what the controller applies and lets a mechanism simulation take
  * over what it measures:
