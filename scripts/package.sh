@@ -51,6 +51,11 @@ library=BrovaDriver
 sources=(common can controller analog devices exports objects)
 # The device models for desktop simulation: their library, and the desktop platforms it is for.
 sim_library=BrovaDriverSim
+# The driver's Java classes of com.quorvel.frc.sim (that package's others are the simulated
+# platform's, not packaged): the public ones, documented, and their natives.
+java_sim=(com/quorvel/frc/sim/BrovaQuadSim.java com/quorvel/frc/sim/BrovaSmallSim.java
+  com/quorvel/frc/sim/FeruxSim.java)
+java_sim_natives=com/quorvel/frc/sim/SimulatedNatives.java
 
 # build NAME HAL TYPE [TOOLCHAIN]: the library alone (and, on this machine's processor, the
 # stand-in platform and the jar), under build/package/NAME.
@@ -238,7 +243,7 @@ publish() {
 
   cp "$jar_build/brovaDriver/brova-driver.jar" "$java_dir/BrovaDriver-java-$version.jar"
   (cd java/src/main/java && jar cfM "$java_dir/BrovaDriver-java-$version-sources.jar" \
-    com/quorvel/frc/*.java com/quorvel/frc/jni)
+    com/quorvel/frc/*.java com/quorvel/frc/jni "${java_sim[@]}" "$java_sim_natives")
   (cd "$work/javadoc" && jar cfM "$java_dir/BrovaDriver-java-$version-javadoc.jar" .)
   pom "$java_dir" BrovaDriver-java "$version" jar
 
@@ -256,7 +261,7 @@ done
 say "javadoc"
 rm -rf "$work/javadoc"
 javadoc -quiet -Xdoclint:none -d "$work/javadoc" -sourcepath java/src/main/java \
-  com.quorvel.frc com.quorvel.frc.jni >/dev/null
+  com.quorvel.frc com.quorvel.frc.jni "${java_sim[@]/#/java/src/main/java/}" >/dev/null
 
 version2027=2027.$project_version
 version2026=2026.$project_version

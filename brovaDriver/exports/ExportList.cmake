@@ -1,8 +1,10 @@
 # The library's dynamic symbols, each kind from its one source: the C entry points declared
-# BROVA_API in the public C header; the natives of the Java classes (the JNI headers javac -h
-# writes: com.quorvel.frc.jni's raw classes, and com.quorvel.frc's own, the objects'); and the
-# C++ API, the classes that the C++ headers beside the C header (brova/) mark BROVA_OBJECTS_API:
-# their functions, vtables and typeinfo. Two uses:
+# BROVA_API in the public C header; the natives of the driver jar's Java classes (the JNI headers
+# javac -h writes for it: com.quorvel.frc.jni's raw classes, and the objects', com.quorvel.frc's
+# own and their simulation classes' in com.quorvel.frc.sim; the simulated platform's classes of
+# that package have a jar, headers and library of their own); and the C++ API, the classes that
+# the C++ headers beside the C header (brova/) mark BROVA_OBJECTS_API: their functions, vtables
+# and typeinfo. Two uses:
 #   cmake -DMODE=map -DHEADER=<BrovaDriver.h> [-DJNI_HEADERS=<dir>] -DOUTPUT=<file> -P ExportList.cmake
 #     writes the linker's version script (rewritten only when the list changes);
 #   cmake -DMODE=check -DHEADER=... [-DJNI_HEADERS=<dir>] -DSOURCES=<brovaDriver> -DLIBRARY=<file>
@@ -26,8 +28,8 @@ foreach(declaration IN LISTS declarations)
   list(APPEND c_names ${name})
 endforeach()
 
-# The natives of com.quorvel.frc.jni's classes (raw_names, each over a C entry point) and of
-# com.quorvel.frc's own (object_names, over the objects).
+# The natives of com.quorvel.frc.jni's classes (raw_names, each over a C entry point) and of the
+# objects' classes, com.quorvel.frc's and com.quorvel.frc.sim's (object_names, over the objects).
 set(raw_names)
 set(object_names)
 if(JNI_HEADERS)

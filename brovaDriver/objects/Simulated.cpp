@@ -1,9 +1,11 @@
 // The simulation objects of the controllers and the board: reads and writes of their simulated
 // devices' values (controller/Simulated.h, analog/Ferux.h).
-#include "controller/Simulated.h"
+#include "objects/Simulated.h"
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
+#include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -18,81 +20,114 @@
 
 namespace brova {
 namespace detail {
+namespace simulated {
+namespace {
 
-using controller::simulated::Quantity;
+using controller::simulated::enabledValue;
+using controller::simulated::temperatureValue;
 using controller::simulated::valueOf;
+
+void checkNumber(double value) { check(!std::isnan(value), "a simulated value must be a number"); }
+
+const devices::Device& open(const devices::Device& device) {
+  if (!device.isOpen()) throw std::logic_error(device.name() + " is closed");
+  return device;
+}
+
+std::size_t indexOf(const devices::Device& device, int channel, Quantity quantity) {
+  const int channels = device.channels();
+  if (channel < 0 || channel >= channels) {
+    checkRange(channel, 0, channels - 1, kindName(device.kind()) + " channel");
+  }
+  return valueOf(channel, quantity);
+}
+
+void checkOpen(const devices::AnalogBoard& board, int input) {
+  checkRange(input, 0, Ferux::kChannels - 1, "analog channel");
+  if (!board.isOpen()) throw std::logic_error(devices::AnalogBoard::name() + " is closed");
+}
+
+}  // namespace
+
+double value(const devices::Device& device, int channel, Quantity quantity) {
+  const std::size_t index = indexOf(device, channel, quantity);
+  return open(device).simulatedValue(index);
+}
+
+void setValue(const devices::Device& device, int channel, Quantity quantity, double value) {
+  checkNumber(value);
+  const std::size_t index = indexOf(device, channel, quantity);
+  open(device).setSimulatedValue(index,
+                                 quantity == Quantity::Load ? std::clamp(value, 0.0, 1.0) : value);
+}
+
+bool enabled(const devices::Device& device) {
+  return open(device).simulatedValue(enabledValue(device.channels())) != 0.0;
+}
+
+double temperature(const devices::Device& device) {
+  return open(device).simulatedValue(temperatureValue(device.channels()));
+}
+
+void setTemperature(const devices::Device& device, double celsius) {
+  checkNumber(celsius);
+  open(device).setSimulatedValue(temperatureValue(device.channels()), celsius);
+}
+
+double voltage(const devices::AnalogBoard& board, int input) {
+  checkOpen(board, input);
+  return analog::simulatedVoltage(input);
+}
+
+void setVoltage(const devices::AnalogBoard& board, int input, double volts) {
+  checkNumber(volts);
+  checkOpen(board, input);
+  analog::setSimulatedVoltage(input, volts);
+}
+
+}  // namespace simulated
 
 struct SimulatedController::Held {
   std::shared_ptr<devices::Device> device;
-
-  const devices::Device& open() const {
-    if (!device->isOpen()) throw std::logic_error(device->name() + " is closed");
-    return *device;
-  }
-  std::size_t channel(int channel, Quantity quantity) const {
-    const int channels = device->channels();
-    if (channel < 0 || channel >= channels) {
-      checkRange(channel, 0, channels - 1, kindName(device->kind()) + " channel");
-    }
-    return valueOf(channel, quantity);
-  }
-  double get(int channel, Quantity quantity) const {
-    const std::size_t index = this->channel(channel, quantity);
-    return open().simulatedValue(index);
-  }
-  void set(int channel, Quantity quantity, double value) const {
-    check(!std::isnan(value), "a simulated value must be a number");
-    const std::size_t index = this->channel(channel, quantity);
-    open().setSimulatedValue(index, value);
-  }
 };
 
 SimulatedController::SimulatedController(const ControllerObject& object)
     : held_(std::make_shared<Held>(Held{object.open().device})) {}
 
 double SimulatedController::appliedOutput(int channel) const {
-  return held_->get(channel, Quantity::Output);
+  return simulated::value(*held_->device, channel, simulated::Quantity::Output);
 }
-bool SimulatedController::enabled() const {
-  const int channels = held_->open().channels();
-  return held_->open().simulatedValue(controller::simulated::enabledValue(channels)) != 0.0;
-}
+bool SimulatedController::enabled() const { return simulated::enabled(*held_->device); }
 double SimulatedController::current(int channel) const {
-  return held_->get(channel, Quantity::Current);
+  return simulated::value(*held_->device, channel, simulated::Quantity::Current);
 }
-double SimulatedController::rpm(int channel) const { return held_->get(channel, Quantity::Rpm); }
+double SimulatedController::rpm(int channel) const {
+  return simulated::value(*held_->device, channel, simulated::Quantity::Rpm);
+}
 int32_t SimulatedController::encoderCount(int channel) const {
-  return static_cast<int32_t>(held_->get(channel, Quantity::Encoder));
+  return static_cast<int32_t>(
+      simulated::value(*held_->device, channel, simulated::Quantity::Encoder));
 }
-double SimulatedController::temperature() const {
-  const int channels = held_->open().channels();
-  return held_->open().simulatedValue(controller::simulated::temperatureValue(channels));
-}
+double SimulatedController::temperature() const { return simulated::temperature(*held_->device); }
 void SimulatedController::setLoad(int channel, double fraction) {
-  check(!std::isnan(fraction), "a simulated value must be a number");
-  held_->set(channel, Quantity::Load, std::clamp(fraction, 0.0, 1.0));
+  simulated::setValue(*held_->device, channel, simulated::Quantity::Load, fraction);
 }
 void SimulatedController::setCurrent(int channel, double amperes) {
-  held_->set(channel, Quantity::Current, amperes);
+  simulated::setValue(*held_->device, channel, simulated::Quantity::Current, amperes);
 }
 void SimulatedController::setRpm(int channel, double rpm) {
-  held_->set(channel, Quantity::Rpm, rpm);
+  simulated::setValue(*held_->device, channel, simulated::Quantity::Rpm, rpm);
 }
 void SimulatedController::setEncoderCount(int channel, int32_t count) {
-  held_->set(channel, Quantity::Encoder, count);
+  simulated::setValue(*held_->device, channel, simulated::Quantity::Encoder, count);
 }
 void SimulatedController::setTemperature(double celsius) {
-  check(!std::isnan(celsius), "a simulated value must be a number");
-  const int channels = held_->open().channels();
-  held_->open().setSimulatedValue(controller::simulated::temperatureValue(channels), celsius);
+  simulated::setTemperature(*held_->device, celsius);
 }
 
 }  // namespace detail
 
 namespace sim {
-
-using detail::check;
-using detail::checkRange;
 
 BrovaQuadSim::BrovaQuadSim(const BrovaQuad& quad) : SimulatedController(quad) {}
 double BrovaQuadSim::getAppliedOutput(int channel) const { return appliedOutput(channel); }
@@ -130,24 +165,16 @@ void BrovaSmallSim::setTemperature(double celsius) { SimulatedController::setTem
 
 struct FeruxSim::Held {
   std::shared_ptr<devices::AnalogBoard> board;
-
-  void checkOpen(int input) const {
-    checkRange(input, 0, Ferux::kChannels - 1, "analog channel");
-    if (!board->isOpen()) throw std::logic_error(devices::AnalogBoard::name() + " is closed");
-  }
 };
 
 FeruxSim::FeruxSim(const Ferux& board) : held_(std::make_shared<Held>(Held{board.open().board})) {}
 
 void FeruxSim::setVoltage(int input, double volts) {
-  held_->checkOpen(input);
-  check(!std::isnan(volts), "a simulated value must be a number");
-  analog::setSimulatedVoltage(input, volts);
+  detail::simulated::setVoltage(*held_->board, input, volts);
 }
 
 double FeruxSim::getVoltage(int input) const {
-  held_->checkOpen(input);
-  return analog::simulatedVoltage(input);
+  return detail::simulated::voltage(*held_->board, input);
 }
 
 }  // namespace sim

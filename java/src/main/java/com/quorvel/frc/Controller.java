@@ -24,6 +24,7 @@ abstract class Controller implements AutoCloseable {
       Collections.unmodifiableSet(EnumSet.allOf(Quantity.class));
   static final int EVERY_CHANNEL = (1 << Limits.QUAD_CHANNELS) - 1;
 
+  // The simulation classes' natives (com.quorvel.frc.sim) read these two by name.
   final Lifecycle lifecycle;
   final long device;
   final ReadingBlock readings;

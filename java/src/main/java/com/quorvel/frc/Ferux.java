@@ -49,6 +49,7 @@ public final class Ferux implements AutoCloseable {
 
   private static final int[] OFFSETS = offsets();
 
+  // The simulation classes' natives (com.quorvel.frc.sim) read lifecycle and board by name.
   private final Lifecycle lifecycle = new Lifecycle(NAME, new QueryGate());
   private final ReadingBlock readings = new ReadingBlock();
   private final int fullScaleVolts;

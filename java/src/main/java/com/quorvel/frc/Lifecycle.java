@@ -43,7 +43,7 @@ final class Lifecycle {
     try {
       command.run();
     } finally {
-      operations.readLock().unlock();
+      leave();
     }
   }
 
@@ -53,7 +53,7 @@ final class Lifecycle {
     try {
       return call.getAsBoolean();
     } finally {
-      operations.readLock().unlock();
+      leave();
     }
   }
 
@@ -63,7 +63,7 @@ final class Lifecycle {
     try {
       return gate.query(query);
     } finally {
-      operations.readLock().unlock();
+      leave();
     }
   }
 
@@ -73,7 +73,7 @@ final class Lifecycle {
     try {
       return gate.queryObject(query);
     } finally {
-      operations.readLock().unlock();
+      leave();
     }
   }
 
@@ -96,12 +96,22 @@ final class Lifecycle {
     }
   }
 
-  private void enter() {
+  /**
+   * Begins an operation: takes the read lock, or throws as {@link #checkOpen} does when the
+   * object is closed. {@link #leave} ends it, on the same thread. Apart from the calls here, the
+   * simulation classes' natives (com.quorvel.frc.sim) call the two from the library around theirs.
+   */
+  void enter() {
     operations.readLock().lock();
     if (closed) {
       operations.readLock().unlock();
       throw closedError();
     }
+  }
+
+  /** Ends the operation {@link #enter} began. */
+  void leave() {
+    operations.readLock().unlock();
   }
 
   private IllegalStateException closedError() {
