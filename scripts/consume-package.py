@@ -6,11 +6,13 @@ folder, builds a C++ and a Java robot program against only those, and runs both 
 simulated platform standing in for the robot's HAL (libwpiHal.so), with simulated BrovaQuads
 answering on devices 5 and 6 and a BrovaSmall on device 7.
 
-With --wpilib it runs them over WPILib's own simulation HAL instead (a folder that
-scripts/wpilib-hal.sh built): the robot programs of tests/package/wpilib/ initialise the HAL,
-register a test responder on the simulation's CAN callbacks and check what the C entry points,
-the C++ objects and the Java objects read, and that the keep-alive follows the simulated Driver
-Station.
+With --wpilib it plays a desktop simulation instead, over WPILib's own simulation HAL (a folder
+that scripts/wpilib-hal.sh built): as the build tool does for a simulation, it also takes the
+dependencies marked "simMode": "swsim" (the device models, libBrovaDriverSim.so), and the robot
+programs of tests/package/wpilib/, with no simulation code of their own, initialise the HAL,
+enable the simulated Driver Station and check what the C entry points, the C++ objects and the
+Java objects read from the library's device models, the simulated devices they show as, and the
+simulation objects.
 
   scripts/consume-package.py VENDORDEP.json REPOSITORY STAND_IN_DIR [--platform linuxx86-64]
   scripts/consume-package.py VENDORDEP.json REPOSITORY --wpilib build/wpilib/TAG
@@ -58,15 +60,15 @@ def java_includes():
 
 
 def run_over_wpilib(work, headers, libraries, link, jar, wpilib):
-    """Builds the responder against WPILib's headers and the robot programs against the packaged
-    artifacts, and runs them with WPILib's libwpiHal.so as the robot's HAL."""
+    """Builds the harness against WPILib's headers and the robot programs against the packaged
+    artifacts, and runs them with WPILib's libwpiHal.so as the HAL."""
     if not (wpilib / "done").is_file():
         raise SystemExit(f"consume-package: no finished WPILib build in {wpilib}")
     programs = PROGRAMS / "wpilib"
     wpilib_libraries = wpilib / "lib"
     includes = [f"-I{line}" for line in (wpilib / "include.txt").read_text().split()]
-    responder = work / "libbrova-wpilib-responder.so"
-    run(["c++", "-std=c++20", "-shared", "-fPIC", "-o", responder, programs / "Responder.cpp",
+    harness = work / "libbrova-wpilib-harness.so"
+    run(["c++", "-std=c++20", "-shared", "-fPIC", "-o", harness, programs / "Harness.cpp",
          f"-I{programs}", *includes, *java_includes(), f"-L{wpilib_libraries}", "-lwpiHal",
          "-lwpiutil", "-Wl,--no-undefined", "-pthread"])
     environment = dict(os.environ)
@@ -74,13 +76,14 @@ def run_over_wpilib(work, headers, libraries, link, jar, wpilib):
     # The robot's HAL is WPILib's, found by the name the packaged libraries record.
     robot = work / "wpilib-robot"
     run(["c++", "-std=c++20", "-o", robot, programs / "WpilibRobot.cpp", f"-I{headers}",
-         f"-I{programs}", f"-L{libraries}", *link, f"-L{work}", "-lbrova-wpilib-responder",
+         f"-I{programs}", f"-I{ROOT / 'tests' / 'support'}", f"-L{libraries}", *link, f"-L{work}",
+         "-lbrova-wpilib-harness",
          f"-L{wpilib_libraries}", "-lwpiHal", f"-Wl,-rpath-link,{wpilib_libraries}", "-pthread"])
     run([robot], env=environment)
     classes = work / "wpilib-classes"
     run(["javac", "-d", classes, "-cp", jar, programs / "WpilibRobot.java",
-         programs / "WpilibResponder.java"])
-    run(["java", f"-Djava.library.path={libraries}", f"-Dbrova.responder={responder}",
+         programs / "WpilibHarness.java"])
+    run(["java", f"-Djava.library.path={libraries}", f"-Dbrova.harness={harness}",
          "-cp", f"{jar}:{classes}", "WpilibRobot"], env=environment)
 
 
@@ -98,8 +101,12 @@ def main():
         parser.error("give either the stand-in folder or --wpilib")
 
     vendordep = json.loads(args.vendordep.read_text())
-    cpps = vendordep["cppDependencies"]
-    jnis = vendordep["jniDependencies"]
+    # A simulation takes the dependencies for simulation too; the stand-in plays the robot.
+    simulating = args.wpilib is not None
+    def wanted(dependency):
+        return dependency.get("simMode") is None or (simulating and dependency["simMode"] == "swsim")
+    cpps = [cpp for cpp in vendordep["cppDependencies"] if wanted(cpp)]
+    jnis = [jni for jni in vendordep["jniDependencies"] if wanted(jni)]
     java = vendordep["javaDependencies"][0]
     if any(args.platform not in cpp["binaryPlatforms"] for cpp in cpps) or \
             any(args.platform not in jni["validPlatforms"] for jni in jnis):

@@ -45,10 +45,12 @@ inline std::vector<Case> cases() {
   return {
       {"set drives the applied output and enables", [](Devices& d) { d.quad.set(0, 0.5); },
        [](Devices& d) { return d.quadSim.getAppliedOutput(0) == 0.5 && d.quadSim.isEnabled(); }},
+      // At half duty the motor draws at least its friction current (1 A) times 0.5, however late
+      // the reading comes: the bound is half that.
       {"a driven motor turns, draws and counts", [](Devices&) {},
        [](Devices& d) {
          return d.quad.getRPM(0).fresh() && d.quad.getRPM(0).value > 100.0 &&
-                d.quad.getCurrent(0).value > 0.5 && d.quad.getEncoderDistance(0).value > 100.0;
+                d.quad.getCurrent(0).value > 0.25 && d.quad.getEncoderDistance(0).value > 100.0;
        }},
       {"disable turns the output off", [](Devices& d) { d.quad.disable(0); },
        [](Devices& d) { return d.quadSim.getAppliedOutput(0) == 0.0; }},
