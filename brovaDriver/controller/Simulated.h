@@ -8,7 +8,8 @@
 //                  "load c"    (input)  the load on the motor, 0..1
 //   then:          "temperature" (input) °C, "enabled" (output) whether the outputs are enabled
 // The device models keep the inputs; a value set by anyone else (the simulation's GUI, a team's
-// code) holds that quantity until a load is set again.
+// code) holds that quantity: a channel's current or speed until a load is set on that channel, the
+// temperature from then on; an encoder count is where the encoder counts on from.
 #pragma once
 
 #include <cstddef>

@@ -14,8 +14,9 @@
 //   quadSim.setRPM(0, arm.getVelocityRpm());
 //   quadSim.setCurrent(0, arm.getCurrentDrawAmps());
 //
-// A current, speed or temperature set here holds until setLoad gives that channel back to the
-// model; an encoder count set here is where the encoder counts on from. The same values show,
+// A channel's current or speed set here holds until setLoad gives that channel back to the
+// model, a temperature from then on; an encoder count set here is where the encoder counts on
+// from. The same values show,
 // and can be set, in WPILib's simulation GUI as the device "BrovaQuad[5]". On the robot every
 // getter reads 0 and every setter does nothing. Each call throws std::logic_error once the
 // object is closed, and std::invalid_argument for a channel outside 0..3.

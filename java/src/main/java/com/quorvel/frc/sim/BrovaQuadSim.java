@@ -22,8 +22,9 @@ import java.util.Objects;
  * quadSim.setCurrent(0, arm.getCurrentDrawAmps());
  * }</pre>
  *
- * <p>A current, speed or temperature set here holds until {@link #setLoad} gives that channel
- * back to the model; an encoder count set here is where the encoder counts on from. The same
+ * <p>A channel's current or speed set here holds until {@link #setLoad} gives that channel back
+ * to the model, a temperature from then on; an encoder count set here is where the encoder counts
+ * on from. The same
  * values show, and can be set, in WPILib's simulation GUI as the device "BrovaQuad[5]". On the
  * robot every getter reads 0 and every setter does nothing.
  *
