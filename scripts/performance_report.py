@@ -211,7 +211,8 @@ add(f"| resident memory at start (before warm-up) | {int(m['memory_rss_cold_kb']
 
 # Sections measured by hand, kept from the current report (argv[2]) as they are: their figures
 # come from runs too long for this script (docs/performance.md says how to repeat them).
-KEPT_SECTIONS = ("## The simulated platform's memory over a long run",)
+KEPT_SECTIONS = ("## The simulated platform's memory over a long run",
+                 "## Paired runs: the same benchmarks built before and after the simulated devices")
 if len(sys.argv) > 2 and os.path.exists(sys.argv[2]):
     with open(sys.argv[2]) as f:
         current = f.read().split("\n")
