@@ -737,9 +737,11 @@ def check_library(report, where, data, platform, debug, library, headers):
     # It may need WPILib's and the system's libraries, and finds WPILib's beside itself.
     allowed = WPILIB_NEEDED[library] | (WPILIB_DEBUG_NEEDED[library] if debug else set())
     runpath = []
+    needed = set()
     for section in elf.iter_sections():
         if isinstance(section, DynamicSection):
             for tag in section.iter_tags("DT_NEEDED"):
+                needed.add(tag.needed)
                 if tag.needed not in allowed and not SYSTEM_NEEDED.match(tag.needed):
                     report.error(where, f"DT_NEEDED {tag.needed} is neither the system's nor "
                                         f"one of WPILib's {', '.join(sorted(allowed))}")
@@ -748,6 +750,11 @@ def check_library(report, where, data, platform, debug, library, headers):
                 report.error(where, f"has DT_RPATH {tag.rpath}, not RUNPATH $ORIGIN")
     if runpath != ["$ORIGIN"]:
         report.error(where, f"RUNPATH is {':'.join(runpath) or 'absent'}, not $ORIGIN")
+    # The models take WPILib's simulation functions from the HAL, which they must name: loaded
+    # by a program that has not made the HAL's symbols global (Java), they find them nowhere else.
+    if library == MODELS and not needed & (WPILIB_NEEDED[library] | WPILIB_DEBUG_NEEDED[library]):
+        report.error(where, f"does not need WPILib's HAL ({', '.join(sorted(allowed))}), "
+                            f"whose simulation functions it calls")
 
     for table in (".dynsym", ".symtab"):
         section = elf.get_section_by_name(table)

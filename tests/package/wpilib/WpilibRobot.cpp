@@ -39,6 +39,12 @@ bool eventually(const std::function<bool()>& holds) {
   return true;
 }
 
+// Waits as eventually does, then checks, described as things stand once the wait is over.
+void checkEventually(const std::function<bool()>& holds, const std::function<std::string()>& what) {
+  const bool held = eventually(holds);
+  check(held, what());
+}
+
 std::string devices(const char* prefix) {
   std::string names(4096, '\0');
   brova_wpilib_devices(prefix, names.data(), static_cast<int>(names.size()));
@@ -103,25 +109,32 @@ int main() {
         "the object's set drives output 0 of BrovaQuad[6]");
   check(eventually([&] { return value("BrovaQuad[5]", "output 1") == -0.75; }),
         "the C entry point's set drives output 1 of BrovaQuad[5]");
-  check(eventually([&] { return quad.getRPM(0).fresh() && quad.getRPM(0).value > 1000.0; }),
-        "the driven motor turns: " + std::to_string(quad.getRPM(0).value) + " rpm");
+  checkEventually(
+      [&] { return quad.getRPM(0).fresh() && quad.getRPM(0).value > 1000.0; },
+      [&] { return "the driven motor turns: " + std::to_string(quad.getRPM(0).value); });
   brova_wpilib_set_enabled(0);
   check(eventually([&] {
           return value("BrovaQuad[6]", "output 0") == 0.0 &&
                  value("BrovaQuad[6]", "enabled") == 0.0;
         }),
         "disabling the robot stops the outputs");
-  check(eventually([&] { return quad.getRPM(0).fresh() && quad.getRPM(0).value < 50.0; }),
-        "the motor coasts to rest: " + std::to_string(quad.getRPM(0).value) + " rpm");
+  checkEventually(
+      [&] { return quad.getRPM(0).fresh() && quad.getRPM(0).value < 50.0; },
+      [&] { return "the motor coasts to rest: " + std::to_string(quad.getRPM(0).value); });
 
   // A value set with HAL_SetSimValue shows in the next reading.
   check(brova_wpilib_set_value("BrovaQuad[6]", "current 1", 12.5) == 1, "current 1 is settable");
-  check(eventually([&] { return quad.getCurrent(1).fresh() && quad.getCurrent(1).value == 12.5; }),
-        "HAL_SetSimValue's 12.5 A reads as channel 1's current: " +
-            std::to_string(quad.getCurrent(1).value));
+  checkEventually([&] { return quad.getCurrent(1).fresh() && quad.getCurrent(1).value == 12.5; },
+                  [&] {
+                    return "HAL_SetSimValue's 12.5 A reads as channel 1's current: " +
+                           std::to_string(quad.getCurrent(1).value);
+                  });
   check(brova_wpilib_set_value("Ferux[1]", "voltage 3", 0.5) == 1, "voltage 3 is settable");
-  check(eventually([&] { return board.getRaw(3).fresh() && board.getRaw(3).value == 500.0; }),
-        "HAL_SetSimValue's 0.5 V reads as input 3: " + std::to_string(board.getRaw(3).value));
+  checkEventually([&] { return board.getRaw(3).fresh() && board.getRaw(3).value == 500.0; },
+                  [&] {
+                    return "HAL_SetSimValue's 0.5 V reads as input 3: " +
+                           std::to_string(board.getRaw(3).value);
+                  });
 
   // The simulation objects' table, with the robot enabled.
   brova_wpilib_set_enabled(1);
