@@ -421,6 +421,9 @@ CASES = [
     ("the debug device models needing WPILib's debug wpiutil",
      in_the_models(patchelf("--add-needed", "libwpiutild.so"), debug=True),
      "DT_NEEDED libwpiutild.so", False),
+    ("the device models not naming WPILib's HAL", in_the_models(patchelf("--remove-needed",
+                                                                        "libwpiHal.so")),
+     "does not need WPILib's HAL", False),
     ("the library linking the device models", driver_linking_models,
      "DT_NEEDED libBrovaDriverSim.so", False),
 ]
