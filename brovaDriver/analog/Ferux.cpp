@@ -22,7 +22,7 @@ simulation::SimulatedDevice& simulated() {
 
 void simulate(const Board& b) {
   if (simulated().present()) return;
-  std::array<simulation::ValueSpec, 4> inputs;
+  std::array<simulation::SimulatedValue, 4> inputs;
   for (int i = 0; i < 4; ++i) {
     std::string name = "voltage ";
     name += std::to_string(i);

@@ -141,17 +141,17 @@ std::string deviceName(std::string_view model, int number, int bus) {
 }
 
 SimulatedDevice::SimulatedDevice(const std::string& name,
-                                 std::span<const ValueSpec> values) noexcept {
+                                 std::span<const SimulatedValue> values) noexcept {
   try {
     loadModels();
     device_ = HAL_CreateSimDevice(name.c_str());
     if (device_ == 0) return;
-    for (const ValueSpec& spec : values) {
-      const HAL_Value initial = make(spec.type, 0.0);
-      values_.push_back(HAL_CreateSimValue(device_, spec.name.c_str(),
-                                           spec.direction == Direction::Input ? kInput : kOutput,
+    for (const SimulatedValue& value : values) {
+      const HAL_Value initial = make(value.type, 0.0);
+      values_.push_back(HAL_CreateSimValue(device_, value.name.c_str(),
+                                           value.direction == Direction::Input ? kInput : kOutput,
                                            &initial));
-      types_.push_back(spec.type);
+      types_.push_back(value.type);
     }
   } catch (...) {
     free();

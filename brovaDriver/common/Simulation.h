@@ -24,7 +24,7 @@ enum class ValueType { Double, Int, Boolean };
 // code) and read by the program; an output is driven by the program.
 enum class Direction { Input, Output };
 
-struct ValueSpec {
+struct SimulatedValue {
   std::string name;
   ValueType type;
   Direction direction;
@@ -35,7 +35,7 @@ class SimulatedDevice {
   SimulatedDevice() = default;  // none
   // Creates the simulated device `name` with `values`, in their order. None where the HAL has no
   // simulated devices, or the name is taken.
-  SimulatedDevice(const std::string& name, std::span<const ValueSpec> values) noexcept;
+  SimulatedDevice(const std::string& name, std::span<const SimulatedValue> values) noexcept;
   ~SimulatedDevice();
   SimulatedDevice(SimulatedDevice&& other) noexcept;
   SimulatedDevice& operator=(SimulatedDevice&& other) noexcept;

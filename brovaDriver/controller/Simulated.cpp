@@ -10,11 +10,11 @@ namespace brova::controller::simulated {
 namespace {
 
 using simulation::Direction;
-using simulation::ValueSpec;
+using simulation::SimulatedValue;
 using simulation::ValueType;
 
-std::vector<ValueSpec> valuesOf(int channels) {
-  std::vector<ValueSpec> values;
+std::vector<SimulatedValue> valuesOf(int channels) {
+  std::vector<SimulatedValue> values;
   for (int c = 0; c < channels; ++c) {
     // Built up in place: GCC 12 at -O3 warns (falsely) about a literal + std::string here.
     const auto named = [c](const char* quantity) {

@@ -50,14 +50,17 @@ uintptr_t nextId = 1;
 // Set while a binding writes its own values: their callbacks are not someone else's.
 thread_local bool showing = false;
 
+// `value` as a 32-bit count, saturated where the type ends.
+int32_t countOf(double value) {
+  return static_cast<int32_t>(std::fmax(-2147483648.0, std::fmin(value, 2147483647.0)));
+}
+
 HAL_Value valueOf(const HAL_Value& like, double value) {
   HAL_Value v{};
   v.type = like.type;
   switch (like.type) {
     case HAL_BOOLEAN: v.data.v_boolean = value != 0.0; break;
-    case HAL_INT:
-      v.data.v_int = static_cast<int32_t>(std::fmax(-2147483648.0, std::fmin(value, 2147483647.0)));
-      break;
+    case HAL_INT: v.data.v_int = countOf(value); break;
     case HAL_LONG: v.data.v_long = static_cast<int64_t>(value); break;
     default:
       v.type = HAL_DOUBLE;
@@ -205,11 +208,7 @@ void DeviceValues::apply(Controller& model, std::size_t index, double value,
   switch (index % kPerChannel) {
     case kCurrent: model.holdCurrent(channel, value, now); break;
     case kRpm: model.holdRpm(channel, value, now); break;
-    case kEncoder:
-      model.setEncoderCount(
-          channel, static_cast<int32_t>(std::fmax(-2147483648.0, std::fmin(value, 2147483647.0))),
-          now);
-      break;
+    case kEncoder: model.setEncoderCount(channel, countOf(value), now); break;
     case kLoad: model.setLoad(channel, value, now); break;
     default: break;  // the output is the program's
   }
